@@ -1,0 +1,69 @@
+#include "platform/ui/keypreview.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace platform {
+
+KeyPreview::KeyPreview(QWidget* window, Handler handler)
+    : QObject(window)
+    , window_(window)
+    , handler_(std::move(handler)) {
+    qApp->installEventFilter(this);
+}
+
+bool KeyPreview::plain(const QKeyEvent* event) {
+    return !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool KeyPreview::isEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    // Only keys meant for this window's own controls, not for a dialog above it.
+    if (widget != window_ && !window_->isAncestorOf(widget))
+        return false;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window_ &&
+                                                             !modal->isAncestorOf(window_))
+        return false;
+    // An unused key climbs to the parent controls and passes here again; a
+    // handler that used it stopped it, so a key acts once.
+    return handler_(static_cast<QKeyEvent*>(event));
+}
+
+namespace {
+class EnterAsTab : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!KeyPreview::isEnter(key))
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (QWidget* next = widget->nextInFocusChain()) {
+            while (next != widget && !(next->focusPolicy() & Qt::TabFocus && next->isEnabled() &&
+                                       next->isVisible()))
+                next = next->nextInFocusChain();
+            next->setFocus(Qt::TabFocusReason);
+        }
+        return true;
+    }
+};
+} // namespace
+
+void enterMovesFocus(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls)
+        control->installEventFilter(new EnterAsTab(control));
+}
+
+} // namespace platform
+
