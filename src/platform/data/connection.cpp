@@ -26,9 +26,13 @@ void Connection::setParam(const QString& param, const QString& value) {
         params_.insert(param.toLower(), value);
 }
 
-QString Connection::param(const QString& param) const { return params_.value(param.toLower()); }
+QString Connection::param(const QString& param) const {
+    return params_.value(param.toLower());
+}
 
-bool Connection::hasParam(const QString& param) const { return params_.contains(param.toLower()); }
+bool Connection::hasParam(const QString& param) const {
+    return params_.contains(param.toLower());
+}
 
 void Connection::connect() {
     QSqlDatabase db = database();
@@ -45,15 +49,21 @@ void Connection::connect() {
     }
 }
 
-void Connection::disconnect() { database().close(); }
+void Connection::disconnect() {
+    database().close();
+}
 
-bool Connection::connected() const { return database().isOpen(); }
+bool Connection::connected() const {
+    return database().isOpen();
+}
 
 void Connection::ensureConnected() {
     if (!connected())
         connect();
 }
 
-QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }
+QSqlDatabase Connection::database() const {
+    return QSqlDatabase::database(name_, false);
+}
 
 } // namespace platform

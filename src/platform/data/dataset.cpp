@@ -52,8 +52,8 @@ qint64 parseScaled(const QString& text, int scale) {
 }
 
 bool isBytesKind(FieldKind kind) {
-    return kind == FieldKind::String || kind == FieldKind::FixedString ||
-           kind == FieldKind::Memo || kind == FieldKind::Blob;
+    return kind == FieldKind::String || kind == FieldKind::FixedString || kind == FieldKind::Memo ||
+           kind == FieldKind::Blob;
 }
 
 QString rightTrimmed(const QString& s) {
@@ -84,8 +84,12 @@ void setFieldDateFormats(const QString& date, const QString& time) {
     g_dateFormat = date;
     g_timeFormat = time;
 }
-QString fieldDateFormat() { return g_dateFormat; }
-QString fieldTimeFormat() { return g_timeFormat; }
+QString fieldDateFormat() {
+    return g_dateFormat;
+}
+QString fieldTimeFormat() {
+    return g_timeFormat;
+}
 
 QString scaledToText(qint64 scaled, int scale) {
     if (scale <= 0)
@@ -288,7 +292,8 @@ void DataSet::open() {
                       e.databaseText().isEmpty() ? e.driverText() : e.databaseText());
     }
     if (!query.isSelect())
-        throw DbError(DbError::Kind::Statement, QStringLiteral("Statement did not return a result set"));
+        throw DbError(DbError::Kind::Statement,
+                      QStringLiteral("Statement did not return a result set"));
     fetch(query);
 }
 
@@ -324,7 +329,7 @@ void DataSet::takeFieldsFrom(const QSqlRecord& record) {
             def.kind = FieldKind::Blob;
             break;
         default:
-            def.kind = sqlType == kSqlText ? FieldKind::FixedString
+            def.kind = sqlType == kSqlText   ? FieldKind::FixedString
                        : sqlType == kSqlBlob ? FieldKind::Memo
                                              : FieldKind::String;
             break;
@@ -353,8 +358,9 @@ void DataSet::fetch(QSqlQuery& query) {
     store_ = std::make_unique<Store>(fields_);
     status_.clear();
     originals_.clear();
-    const bool hasCalc = onCalcFields && std::any_of(fields_.begin(), fields_.end(),
-                                                     [](const FieldDef& f) { return f.calculated; });
+    const bool hasCalc =
+        onCalcFields &&
+        std::any_of(fields_.begin(), fields_.end(), [](const FieldDef& f) { return f.calculated; });
     while (query.next()) {
         const int row = store_->addRow();
         for (int i = 0; i < record.count(); ++i)
@@ -422,11 +428,14 @@ void DataSet::refresh() {
         moveTo(keep);
 }
 
-int DataSet::rowCount() const { return int(view_.size()); }
+int DataSet::rowCount() const {
+    return int(view_.size());
+}
 
 void DataSet::checkOpen() const {
     if (!isOpen())
-        throw DbError(DbError::Kind::Client, QStringLiteral("Cannot perform this operation on a closed dataset"));
+        throw DbError(DbError::Kind::Client,
+                      QStringLiteral("Cannot perform this operation on a closed dataset"));
 }
 
 void DataSet::checkBrowsing(const char* operation) {
@@ -504,14 +513,16 @@ QVariant DataSet::value(int field) const {
 QVariant DataSet::value(const QString& field) const {
     const int index = fieldIndex(field);
     if (index < 0)
-        throw DbError(DbError::Kind::Client, QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+        throw DbError(DbError::Kind::Client,
+                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
     return value(index);
 }
 
 QString DataSet::text(const QString& field) const {
     const int index = fieldIndex(field);
     if (index < 0)
-        throw DbError(DbError::Kind::Client, QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+        throw DbError(DbError::Kind::Client,
+                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
     if (!isOpen() || (current_ < 0 && state_ != State::Insert && calcStored_ < 0))
         return QString();
     const QVariant v = value(index);
@@ -528,11 +539,17 @@ QString DataSet::text(const QString& field) const {
     return textAt(current_, index);
 }
 
-QVariant DataSet::valueAt(int row, int field) const { return store_->get(view_[row], field); }
+QVariant DataSet::valueAt(int row, int field) const {
+    return store_->get(view_[row], field);
+}
 
-QVariant DataSet::storedValue(int storedRow, int field) const { return store_->get(storedRow, field); }
+QVariant DataSet::storedValue(int storedRow, int field) const {
+    return store_->get(storedRow, field);
+}
 
-bool DataSet::isNullAt(int row, int field) const { return store_->columns[field].null[view_[row]]; }
+bool DataSet::isNullAt(int row, int field) const {
+    return store_->columns[field].null[view_[row]];
+}
 
 qint64 DataSet::scaledAt(int row, int field) const {
     const Store::Column& c = store_->columns[field];
@@ -595,7 +612,8 @@ void DataSet::setValue(int field, const QVariant& value) {
 void DataSet::setValue(const QString& field, const QVariant& v) {
     const int index = fieldIndex(field);
     if (index < 0)
-        throw DbError(DbError::Kind::Client, QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+        throw DbError(DbError::Kind::Client,
+                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
     setValue(index, v);
 }
 
@@ -605,10 +623,12 @@ bool DataSet::locate(const QStringList& fieldNames, const QVariantList& values, 
     for (const QString& n : fieldNames) {
         const int i = fieldIndex(n);
         if (i < 0)
-            throw DbError(DbError::Kind::Client, QStringLiteral("%1: Field '%2' not found").arg(name(), n));
+            throw DbError(DbError::Kind::Client,
+                          QStringLiteral("%1: Field '%2' not found").arg(name(), n));
         indexes.push_back(i);
     }
-    const Qt::CaseSensitivity cs = (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const Qt::CaseSensitivity cs =
+        (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
     for (int row = 0; row < rowCount(); ++row) {
         bool all = true;
         for (size_t k = 0; k < indexes.size() && all; ++k) {
@@ -619,9 +639,10 @@ bool DataSet::locate(const QStringList& fieldNames, const QVariantList& values, 
                 continue;
             }
             const QString a = textAt(row, indexes[k]);
-            const QString b = fields_[indexes[k]].kind == FieldKind::Date && wanted.typeId() == QMetaType::QDate
-                                  ? wanted.toDate().toString(g_dateFormat)
-                                  : wanted.toString();
+            const QString b =
+                fields_[indexes[k]].kind == FieldKind::Date && wanted.typeId() == QMetaType::QDate
+                    ? wanted.toDate().toString(g_dateFormat)
+                    : wanted.toString();
             all = (options & PartialKey) ? a.startsWith(b, cs) : a.compare(b, cs) == 0;
         }
         if (all) {
@@ -635,7 +656,8 @@ bool DataSet::locate(const QStringList& fieldNames, const QVariantList& values, 
 
 bool DataSet::matchesFilter(int stored) const {
     if (filtered_) {
-        const Qt::CaseSensitivity cs = filterCaseInsensitive_ ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        const Qt::CaseSensitivity cs =
+            filterCaseInsensitive_ ? Qt::CaseInsensitive : Qt::CaseSensitive;
         for (const auto& [name, wanted] : filterTerms_) {
             const int f = fieldIndex(name);
             if (f < 0)
@@ -734,7 +756,8 @@ void DataSet::rebuildView() {
             if (key.isText)
                 key.text[stored] = store_->get(stored, f).toString();
             else
-                key.number[stored] = c.kind == FieldKind::Float ? c.real[stored] : double(c.num[stored]);
+                key.number[stored] =
+                    c.kind == FieldKind::Float ? c.real[stored] : double(c.num[stored]);
         }
     }
     std::stable_sort(view_.begin(), view_.end(), [&](int a, int b) {
@@ -827,7 +850,8 @@ void DataSet::checkRequired() {
     for (int f = 0; f < fieldCount(); ++f) {
         const FieldDef& def = fields_[f];
         if (def.required && !def.calculated && buffer_.value(f).isNull())
-            reportClientError(onPostError, QStringLiteral("Field '%1' must have a value").arg(def.name));
+            reportClientError(onPostError,
+                              QStringLiteral("Field '%1' must have a value").arg(def.name));
     }
 }
 
@@ -901,7 +925,8 @@ void DataSet::remove() {
     if (state_ == State::Edit)
         cancel();
     if (current_ < 0)
-        reportClientError(onDeleteError, QStringLiteral("Cannot perform this operation on an empty dataset"));
+        reportClientError(onDeleteError,
+                          QStringLiteral("Cannot perform this operation on an empty dataset"));
     const int stored = view_[current_];
     switch (status_[stored]) {
     case RowStatus::Inserted:
@@ -971,12 +996,14 @@ void DataSet::applyOne(QSqlQuery& query, int stored) {
                        QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
     } else if (s == RowStatus::Deleted) {
         addConditions(originals_[stored]);
-        sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, conditions.join(QStringLiteral(" AND ")));
+        sql = QStringLiteral("DELETE FROM %1 WHERE %2")
+                  .arg(table, conditions.join(QStringLiteral(" AND ")));
     } else {
         const QVariantList& original = originals_[stored];
         for (int f = 0; f < fieldCount(); ++f) {
             const QVariant v = store_->get(stored, f);
-            if (fields_[f].calculated || (v == original.value(f) && v.isNull() == original.value(f).isNull()))
+            if (fields_[f].calculated ||
+                (v == original.value(f) && v.isNull() == original.value(f).isNull()))
                 continue;
             assignments << fields_[f].name + QStringLiteral(" = ?");
             values << v;
@@ -985,7 +1012,8 @@ void DataSet::applyOne(QSqlQuery& query, int stored) {
             return;
         addConditions(original);
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                  .arg(table, assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND ")));
+                  .arg(table, assignments.join(QStringLiteral(", ")),
+                       conditions.join(QStringLiteral(" AND ")));
     }
     bool ok = query.prepare(sql);
     for (const QVariant& v : values)
@@ -993,10 +1021,12 @@ void DataSet::applyOne(QSqlQuery& query, int stored) {
     ok = ok && query.exec();
     if (!ok) {
         const QSqlError e = query.lastError();
-        throw DbError(DbError::Kind::Apply, e.databaseText().isEmpty() ? e.driverText() : e.databaseText());
+        throw DbError(DbError::Kind::Apply,
+                      e.databaseText().isEmpty() ? e.driverText() : e.databaseText());
     }
     if (s != RowStatus::Inserted && query.numRowsAffected() == 0)
-        throw DbError(DbError::Kind::Apply, QStringLiteral("Record not found or changed by another user"));
+        throw DbError(DbError::Kind::Apply,
+                      QStringLiteral("Record not found or changed by another user"));
 }
 
 int DataSet::applyUpdates(int maxErrors) {
@@ -1005,7 +1035,8 @@ int DataSet::applyUpdates(int maxErrors) {
     if (changeCount() == 0)
         return 0;
     if (writeTable().isEmpty())
-        throw DbError(DbError::Kind::Apply, QStringLiteral("Unable to resolve record: no table to update"));
+        throw DbError(DbError::Kind::Apply,
+                      QStringLiteral("Unable to resolve record: no table to update"));
     connection_->ensureConnected();
     QSqlDatabase db = connection_->database();
     if (!db.transaction())

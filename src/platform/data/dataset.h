@@ -10,6 +10,9 @@
 #include <memory>
 #include <vector>
 
+class QSqlQuery;
+class QSqlRecord;
+
 namespace platform {
 
 class Connection;
@@ -165,7 +168,7 @@ public:
 
 signals:
     void aboutToReset();
-    void reset();                 // opened, closed, filtered or sorted
+    void reset(); // opened, closed, filtered or sorted
     void aboutToInsertRow(int row);
     void aboutToRemoveRow(int row);
     void rowChanged(int row);     // values of a visible row changed
@@ -178,8 +181,8 @@ private:
     struct Store;
     enum class RowStatus : quint8 { Unchanged, Modified, Inserted, Deleted, Discarded };
 
-    void fetch(class QSqlQuery& query);
-    void takeFieldsFrom(const class QSqlRecord& record);
+    void fetch(QSqlQuery& query);
+    void takeFieldsFrom(const QSqlRecord& record);
     void rebuildView();
     void moveTo(int row, bool notify = true);
     void checkOpen() const;
@@ -192,7 +195,7 @@ private:
     void reportClientError(std::function<void(DataSet&, const DbError&, DataAction&)>& handler,
                            const QString& text);
     QString writeTable() const;
-    void applyOne(class QSqlQuery& query, int storedRow);
+    void applyOne(QSqlQuery& query, int storedRow);
     QStringList storableFields() const;
 
     Connection* connection_;

@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QUrl>
 
 namespace platform {
@@ -26,7 +27,9 @@ Dialogs& Dialogs::instance() {
     return *current();
 }
 
-void Dialogs::install(std::unique_ptr<Dialogs> dialogs) { current() = std::move(dialogs); }
+void Dialogs::install(std::unique_ptr<Dialogs> dialogs) {
+    current() = std::move(dialogs);
+}
 
 QStringList qtFilters(const QString& barFilter) {
     const QStringList parts = barFilter.split(QLatin1Char('|'));
@@ -59,15 +62,17 @@ void QtDialogs::message(QWidget* parent, const QString& text, Icon icon) {
 
 bool QtDialogs::confirm(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setButtonText(QMessageBox::Yes, QStringLiteral("&Sí"));
-    box.setButtonText(QMessageBox::No, QStringLiteral("&No"));
-    return box.exec() == QMessageBox::Yes;
+                    QMessageBox::NoButton, parent);
+    QPushButton* si = box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == si;
 }
 
 QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString& folder,
                             const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, folder, qtFilters(filter).join(QStringLiteral(";;")));
+    return QFileDialog::getOpenFileName(parent, title, folder,
+                                        qtFilters(filter).join(QStringLiteral(";;")));
 }
 
 bool QtDialogs::saveFile(QWidget* parent, SaveRequest& request) {
@@ -105,20 +110,34 @@ bool QtDialogs::printerSetup(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-QStringList QtDialogs::printers() { return QPrinterInfo::availablePrinterNames(); }
+QStringList QtDialogs::printers() {
+    return QPrinterInfo::availablePrinterNames();
+}
 
-QString QtDialogs::defaultPrinter() { return QPrinterInfo::defaultPrinterName(); }
+QString QtDialogs::defaultPrinter() {
+    return QPrinterInfo::defaultPrinterName();
+}
 
-void QtDialogs::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtDialogs::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
 
-QDateTime QtDialogs::now() { return QDateTime::currentDateTime(); }
+QDateTime QtDialogs::now() {
+    return QDateTime::currentDateTime();
+}
 
 // The suite's workstations use the day/month/year notation; the stored
 // procedures read the dates in it.
-QString QtDialogs::shortDateFormat() { return QStringLiteral("dd/MM/yyyy"); }
+QString QtDialogs::shortDateFormat() {
+    return QStringLiteral("dd/MM/yyyy");
+}
 
-QString QtDialogs::longTimeFormat() { return QStringLiteral("hh:mm:ss AP"); }
+QString QtDialogs::longTimeFormat() {
+    return QStringLiteral("hh:mm:ss AP");
+}
 
 } // namespace platform

@@ -28,8 +28,8 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     // Only keys meant for this window's own controls, not for a dialog above it.
     if (widget != window_ && !window_->isAncestorOf(widget))
         return false;
-    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window_ &&
-                                                             !modal->isAncestorOf(window_))
+    if (QWidget* modal = QApplication::activeModalWidget();
+        modal && modal != window_ && !modal->isAncestorOf(window_))
         return false;
     // An unused key climbs to the parent controls and passes here again; a
     // handler that used it stopped it, so a key acts once.
@@ -50,8 +50,8 @@ protected:
             return false;
         auto* widget = static_cast<QWidget*>(watched);
         if (QWidget* next = widget->nextInFocusChain()) {
-            while (next != widget && !(next->focusPolicy() & Qt::TabFocus && next->isEnabled() &&
-                                       next->isVisible()))
+            while (next != widget &&
+                   !(next->focusPolicy() & Qt::TabFocus && next->isEnabled() && next->isVisible()))
                 next = next->nextInFocusChain();
             next->setFocus(Qt::TabFocusReason);
         }
@@ -66,4 +66,3 @@ void enterMovesFocus(std::initializer_list<QWidget*> controls) {
 }
 
 } // namespace platform
-

@@ -1,0 +1,7 @@
+#include "tools/ejecutasql.h"
+
+Tfejecutasql::Tfejecutasql(QWidget* owner)
+    : QWidget(owner) {
+    setObjectName(QStringLiteral("fejecutasql"));
+    setWindowTitle(QStringLiteral("Ejecutar script SQL"));
+}

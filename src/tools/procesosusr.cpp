@@ -1,0 +1,7 @@
+#include "tools/procesosusr.h"
+
+Tfprocusr::Tfprocusr(QWidget* owner)
+    : QWidget(owner) {
+    setObjectName(QStringLiteral("fprocusr"));
+    setWindowTitle(QStringLiteral("Procedimientos de usuario"));
+}
