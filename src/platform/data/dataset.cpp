@@ -351,8 +351,12 @@ void DataSet::fetch(QSqlQuery& query) {
     if (!declaredFields_)
         takeFieldsFrom(record);
     std::vector<int> target(record.count(), -1);
-    for (int i = 0; i < record.count(); ++i)
+    // CHAR columns come back padded with blanks, whatever the field declared.
+    std::vector<bool> padded(record.count(), false);
+    for (int i = 0; i < record.count(); ++i) {
         target[i] = fieldIndex(record.fieldName(i));
+        padded[i] = (record.field(i).typeID() & ~1) == kSqlText;
+    }
 
     emit aboutToReset();
     store_ = std::make_unique<Store>(fields_);
@@ -363,9 +367,13 @@ void DataSet::fetch(QSqlQuery& query) {
         std::any_of(fields_.begin(), fields_.end(), [](const FieldDef& f) { return f.calculated; });
     while (query.next()) {
         const int row = store_->addRow();
-        for (int i = 0; i < record.count(); ++i)
-            if (target[i] >= 0)
-                store_->set(row, target[i], query.value(i));
+        for (int i = 0; i < record.count(); ++i) {
+            if (target[i] < 0)
+                continue;
+            const QVariant v = query.value(i);
+            store_->set(row, target[i],
+                        padded[i] && !v.isNull() ? QVariant(rightTrimmed(v.toString())) : v);
+        }
     }
     query.finish();
     status_.assign(store_->rows, RowStatus::Unchanged);

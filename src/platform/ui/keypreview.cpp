@@ -48,13 +48,9 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (!KeyPreview::isEnter(key))
             return false;
-        auto* widget = static_cast<QWidget*>(watched);
-        if (QWidget* next = widget->nextInFocusChain()) {
-            while (next != widget &&
-                   !(next->focusPolicy() & Qt::TabFocus && next->isEnabled() && next->isVisible()))
-                next = next->nextInFocusChain();
-            next->setFocus(Qt::TabFocusReason);
-        }
+        // Enter becomes a Tab: Qt walks the tab order from here.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(watched, &tab);
         return true;
     }
 };
