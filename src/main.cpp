@@ -2,10 +2,14 @@
 #include "shell/aspecto.h"
 #include "shell/principal.h"
 
+#include <QScreen>
+
 int main(int argc, char** argv) {
     Aplicacion app(argc, argv);
     aplicarAspecto(app);
     Tfprincipal principal;
+    // Fills the screen also where no window manager maximises it.
+    principal.resize(principal.screen()->availableSize());
     principal.showMaximized();
     return app.exec();
 }

@@ -19,7 +19,7 @@ Tfcompanias::Tfcompanias(QWidget* owner)
     : QDialog(owner) {
     setObjectName(QStringLiteral("fcompanias"));
     setWindowTitle(QStringLiteral("Compañías de trabajo"));
-    resize(720, 360);
+    resize(900, 380);
     Tfprincipal& p = principal();
     const Fuente Qcompanias{QStringLiteral("Qcompanias"), &p.ConGeneral, {}, {}};
     CCompania = p.cliente(
@@ -41,6 +41,13 @@ Tfcompanias::Tfcompanias(QWidget* owner)
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    // The logo is fetched but not shown.
+    connect(CCompania, &platform::DataSet::reset, DBGrid1, [this] {
+        if (CCompania->isOpen())
+            DBGrid1->setColumnHidden(CCompania->fieldIndex(QStringLiteral("COMP_LOGO")), true);
+        for (auto [columna, ancho] : {std::pair{0, 60}, {1, 260}, {2, 110}, {3, 200}, {4, 140}})
+            DBGrid1->setColumnWidth(columna, ancho);
+    });
     DBGrid1->verticalHeader()->setDefaultSectionSize(22);
 
     auto* salir = new QToolButton(this);

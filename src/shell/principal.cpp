@@ -481,8 +481,19 @@ void Tfprincipal::ENoManejada(QObject* sender, const std::exception& error) {
 void Tfprincipal::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        QTimer::singleShot(0, this,
-                           [this] { Aplicacion::protect(this, [this] { FormActivate(); }); });
+        activarDespues();
+}
+
+// Without a window manager a shown window may never be told it is active:
+// the first showing starts the flow too (a flow already running is not
+// started twice).
+void Tfprincipal::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    activarDespues();
+}
+
+void Tfprincipal::activarDespues() {
+    QTimer::singleShot(0, this, [this] { Aplicacion::protect(this, [this] { FormActivate(); }); });
 }
 
 void Tfprincipal::FormActivate() {

@@ -116,6 +116,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -126,6 +127,7 @@ private:
     void actualizarMenuVentana();
     void limpiarAdvertencia();
     void flujoDeInicio();
+    void activarDespues();
     bool revisarUsuario();
 
     QMdiArea* mdi_ = nullptr;
