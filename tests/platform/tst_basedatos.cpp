@@ -4,6 +4,8 @@
 #include "support/servidor.h"
 #include "support/testmain.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using platform::Connection;
@@ -84,6 +86,33 @@ private slots:
         datos.open();
         QVERIFY(datos.rowCount() > 0);
         QCOMPARE(datos.fieldIndex("SINO"), 10);
+    }
+
+    // A second private server beside the test run's own: its own port and
+    // SYSDBA password, and it stops cleanly.
+    void segundoServidorSinChoque() {
+        QTemporaryDir carpeta;
+        QCOMPARE(QProcess::execute(FBSERVER_SCRIPT, {"start", carpeta.path()}), 0);
+        QFile env(carpeta.path() + "/server.env");
+        QVERIFY(env.open(QIODevice::ReadOnly));
+        const QString texto = QString::fromUtf8(env.readAll());
+        const int puerto = texto.section("FB_PORT=", 1).section('\n', 0, 0).toInt();
+        const QString clave = texto.section("FB_PASSWORD=", 1).section('\n', 0, 0).trimmed();
+        QVERIFY(puerto > 0);
+        QVERIFY(puerto != ServidorPrueba::instancia().puerto());
+        QVERIFY(clave != ServidorPrueba::instancia().claveSysdba());
+        Connection conexion(QStringLiteral("segundo"));
+        conexion.setParam("Database", QString("127.0.0.1/%1:employee").arg(puerto));
+        conexion.setParam("User_Name", "SYSDBA");
+        conexion.setParam("password", clave);
+        try {
+            conexion.connect();
+        } catch (const DbError& e) {
+            // No such database there, but the server answered and took the login.
+            QVERIFY2(!e.text().contains("user name and password"), qPrintable(e.text()));
+        }
+        QCOMPARE(QProcess::execute(FBSERVER_SCRIPT, {"stop", carpeta.path()}), 0);
+        QVERIFY(!QFile::exists(carpeta.path() + "/server.pid"));
     }
 };
 
