@@ -34,12 +34,35 @@ qint64 pow10(int n) {
     return p;
 }
 
+// "1e+05" or "1.5E-3" as a plain decimal text, exactly (the driver gives
+// whole hundreds of thousands in exponent form).
+QString withoutExponent(const QString& unsignedText) {
+    const qsizetype e = unsignedText.indexOf(QLatin1Char('e'), 0, Qt::CaseInsensitive);
+    if (e < 0)
+        return unsignedText;
+    const int exponent = unsignedText.mid(e + 1).toInt();
+    const QString mantissa = unsignedText.left(e);
+    const qsizetype dot = mantissa.indexOf(QLatin1Char('.'));
+    const QString whole = dot < 0 ? mantissa : mantissa.left(dot);
+    const QString digits = whole + (dot < 0 ? QString() : mantissa.mid(dot + 1));
+    qsizetype point = whole.size() + exponent;
+    QString padded = digits;
+    if (point <= 0) {
+        padded = QString(-point + 1, QLatin1Char('0')) + padded;
+        point = 1;
+    }
+    if (point > padded.size())
+        padded += QString(point - padded.size(), QLatin1Char('0'));
+    return padded.left(point) + QLatin1Char('.') + padded.mid(point);
+}
+
 // "123.4" with scale 2 gives 12340; extra decimals are rounded half up.
 qint64 parseScaled(const QString& text, int scale) {
     QString t = text.trimmed();
     bool negative = t.startsWith(QLatin1Char('-'));
     if (negative || t.startsWith(QLatin1Char('+')))
         t.remove(0, 1);
+    t = withoutExponent(t);
     const qsizetype dot = t.indexOf(QLatin1Char('.'));
     const QString whole = dot < 0 ? t : t.left(dot);
     QString fraction = dot < 0 ? QString() : t.mid(dot + 1);
@@ -348,8 +371,18 @@ void DataSet::takeFieldsFrom(const QSqlRecord& record) {
 
 void DataSet::fetch(QSqlQuery& query) {
     const QSqlRecord record = query.record();
-    if (!declaredFields_)
+    if (!declaredFields_) {
+        QStringList before;
+        for (const FieldDef& f : fields_)
+            before << f.name;
         takeFieldsFrom(record);
+        QStringList after;
+        for (const FieldDef& f : fields_)
+            after << f.name;
+        // A sort of another result's fields means nothing for this one.
+        if (before != after)
+            sortKeys_.clear();
+    }
     std::vector<int> target(record.count(), -1);
     // CHAR columns come back padded with blanks, whatever the field declared.
     std::vector<bool> padded(record.count(), false);
