@@ -80,6 +80,23 @@ private slots:
         QCOMPARE(textosVentana(p), sinHijas);
     }
 
+    void unaSolaConfiguracion() {
+        Tfprincipal p;
+        iniciarSesion(p, ubicacion, "GERENTE", "gerente", "001", carpeta.path());
+        p.show();
+        auto* boton = p.findChild<QToolButton*>("sButton4");
+        boton->click();
+        QTRY_VERIFY(p.config_abierta);
+        p.findChild<QToolButton*>("sButton1")->click(); // another child in front of it
+        boton->click();
+        int configuraciones = 0;
+        for (QMdiSubWindow* hija : p.mdiArea()->subWindowList())
+            configuraciones += hija->widget()->objectName() == "fconfiguracion";
+        QCOMPARE(configuraciones, 1);
+        QCOMPARE(p.mdiArea()->activeSubWindow()->widget()->objectName(), QString("fconfiguracion"));
+        QVERIFY(p.mdiArea()->activeSubWindow()->isMaximized());
+    }
+
     // File dialogs move the current folder; the next activation restores it.
     void carpetaDeLaAplicacion() {
         Tfprincipal p;
