@@ -7,6 +7,7 @@
 #include "platform/reports/reportproject.h"
 #include "platform/reports/reportsystem.h"
 #include "platform/reports/setupdialog.h"
+#include "support/cups.h"
 #include "support/fakedialogs.h"
 #include "support/servidor.h"
 #include "support/testmain.h"
@@ -186,6 +187,34 @@ private slots:
             QCOMPARE(lineas[47].size(), 106);
             QVERIFY(lineas[9].contains(QStringLiteral("Fecha      Hora        Usuario")));
         }
+    }
+
+    // The printer destination reaches a real queue: cups-pdf writes the pages.
+    void impresoraRecibeElTrabajo() {
+        ServidorCups& cups = ServidorCups::instancia();
+        PrinterDevice::instance().refresh();
+        PrinterDevice::instance().selectPrinter(cups.colaPdf());
+        Ventana v(conexion.get(), auditoria(100));
+        v.proyecto->selectReport(QStringLiteral("PorUsuario"));
+        v.sistema->systemSetups &= ~ReportSystem::AllowSetup;
+        v.sistema->defaultDest = ReportSystem::Destination::Printer;
+        v.sistema->jobTitle = QStringLiteral("Reportes de inventario");
+        QStringList estados;
+        connect(v.sistema, &ReportSystem::statusChanged, this,
+                [&estados](const QString& t) { estados << t; });
+        const QStringList antes = cups.pdfs();
+        v.proyecto->execute();
+        const int paginas = int(v.proyecto->generate().pages.size());
+        QVERIFY(estados.contains(QStringLiteral("Imprimiendo página %1").arg(paginas)));
+
+        const QString pdf = cups.esperarPdf(antes);
+        QVERIFY2(!pdf.isEmpty(), "the PDF queue wrote no file");
+        const QStringList impresas = paginasPdf(pdf);
+        QCOMPARE(impresas.size(), paginas);
+        QVERIFY(impresas.first().contains(QStringLiteral("Compañía de Prueba")));
+        QVERIFY(impresas.last().contains(QStringLiteral("Página %1 de %1").arg(paginas)));
+        QVERIFY(impresas.last().contains(QStringLiteral("Total de operaciones: 100")));
+        PrinterDevice::instance().selectPrinter(cups.colaPredeterminada());
     }
 
     // A page snapshot reads back into the same pages.

@@ -102,3 +102,15 @@ QString ServidorCups::esperarPdf(const QStringList& antes, int ms) const {
     }
     return {};
 }
+
+SinImpresoras::SinImpresoras()
+    : antes_(qgetenv("CUPS_SERVER")) {
+    const QByteArray nadie = vacia_.filePath(QStringLiteral("sin-planificador.sock")).toLocal8Bit();
+    qputenv("CUPS_SERVER", nadie);
+    apuntarLibcups(nadie);
+}
+
+SinImpresoras::~SinImpresoras() {
+    qputenv("CUPS_SERVER", antes_);
+    apuntarLibcups(antes_);
+}

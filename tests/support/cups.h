@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -49,4 +50,18 @@ public:
 private:
     ServidorCups();
     std::unique_ptr<QTemporaryDir> carpeta_;
+};
+
+// While alive, the program's CUPS client reaches no scheduler: as far as
+// Qt and the platform can tell, no printer is installed.
+class SinImpresoras {
+public:
+    SinImpresoras();
+    ~SinImpresoras();
+    SinImpresoras(const SinImpresoras&) = delete;
+    SinImpresoras& operator=(const SinImpresoras&) = delete;
+
+private:
+    QByteArray antes_;
+    QTemporaryDir vacia_;
 };

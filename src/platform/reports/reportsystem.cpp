@@ -29,9 +29,12 @@ PrinterDevice& PrinterDevice::instance() {
 }
 
 void PrinterDevice::refresh() {
+    const QString chosen = printerName();
     printers_ = Dialogs::instance().printers();
     index_ = -1;
-    selectPrinter(Dialogs::instance().defaultPrinter());
+    selectPrinter(chosen);
+    if (index_ < 0)
+        selectPrinter(Dialogs::instance().defaultPrinter());
     if (index_ < 0 && !printers_.isEmpty())
         index_ = 0;
 }
@@ -97,6 +100,7 @@ ReportSystem::ReportSystem(QObject* parent, const QString& name)
 }
 
 void ReportSystem::execute(const Generator& generate) {
+    PrinterDevice::instance().refresh();
     aborted = false;
     reportDest = defaultDest;
     if (systemSetups & AllowSetup)

@@ -15,12 +15,14 @@ namespace platform {
 class Renderer;
 
 // The printer device of the report engine: the installed printers (from
-// the Dialogs service) and the one reports go to, the default at first.
+// the Dialogs service, read again at each run) and the one reports go to,
+// the default at first.
 class PrinterDevice {
 public:
     static PrinterDevice& instance();
 
-    // Reads the installed printers again and chooses the default one.
+    // Reads the installed printers again, keeping the chosen one while it
+    // is still installed, else choosing the default one.
     void refresh();
     const QStringList& printers() const { return printers_; }
     int printerIndex() const { return index_; }
