@@ -427,6 +427,21 @@ void DataSet::fetch(QSqlQuery& query) {
         afterOpen();
 }
 
+void DataSet::createDataSet() {
+    close();
+    emit aboutToReset();
+    store_ = std::make_unique<Store>(fields_);
+    status_.clear();
+    originals_.clear();
+    natural_.clear();
+    state_ = State::Browse;
+    rebuildView();
+    current_ = -1;
+    eof_ = bof_ = true;
+    emit reset();
+    emit stateChanged();
+}
+
 void DataSet::close() {
     if (!isOpen())
         return;

@@ -93,6 +93,9 @@ public:
     void setUpdateTable(const QString& table) { updateTable_ = table; }
 
     void open();
+    // Opens an empty in-memory table of the declared fields, with no
+    // connection behind it (rows are added with insert/append and post).
+    void createDataSet();
     void close();
     bool isOpen() const { return state_ != State::Inactive; }
     State state() const { return state_; }
