@@ -1,8 +1,8 @@
 // The data grid over a real result: sorting by titles, the filter row, the
 // footer sums, check boxes, search, the permitted actions and cell editing.
-#include "datosgrid.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
+#include "support/datosgrid.h"
 #include "support/fakedialogs.h"
 #include "support/testmain.h"
 

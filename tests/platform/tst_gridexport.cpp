@@ -1,10 +1,10 @@
 // Files written by the grid export, read back by real readers: Python's csv
 // module and html.parser, unrtf, xlrd.
-#include "datosgrid.h"
 #include "platform/ansi.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/grid/gridexport.h"
+#include "support/datosgrid.h"
 #include "support/testmain.h"
 
 #include <QDir>
@@ -106,8 +106,7 @@ private slots:
             return e;
         };
         for (int c = 0; c < cols.size(); ++c)
-            QCOMPARE(filas.at(0).toArray().at(c).toString().trimmed(),
-                     esperado(cols[c].second));
+            QCOMPARE(filas.at(0).toArray().at(c).toString().trimmed(), esperado(cols[c].second));
         for (int r = 0; r < datos->rowCount(); ++r) {
             const QJsonArray fila = filas.at(r + 1).toArray();
             QCOMPARE(fila.size(), cols.size());
@@ -122,8 +121,9 @@ private slots:
 
     void csvCitaSoloLoNecesario() {
         const QString archivo = carpeta.filePath("citas.csv");
-        DataSetExportSource fuente(*datos, {0, 1}, {{datos->fieldIndex("ID"), "ID"},
-                                                    {datos->fieldIndex("NOMBRE"), "Nombre"}});
+        DataSetExportSource fuente(
+            *datos, {0, 1},
+            {{datos->fieldIndex("ID"), "ID"}, {datos->fieldIndex("NOMBRE"), "Nombre"}});
         exportToFile(ExportKind::Csv, fuente, archivo);
         QFile f(archivo);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -650,17 +650,21 @@ void DataGrid::setDataSet(DataSet* dataSet) {
     connect(model_, &QAbstractItemModel::rowsInserted, this, &DataGrid::invalidateFooter);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &DataGrid::invalidateFooter);
     connect(model_, &QAbstractItemModel::dataChanged, this, &DataGrid::invalidateFooter);
-    connect(dataSet, &DataSet::currentChanged, this, [this](int row) {
-        if (row >= 0 && currentIndex().row() != row) {
-            int column = currentIndex().column();
-            if (column < 0 || header_->isSectionHidden(column))
-                column = header_->logicalIndex(0);
-            for (int v = 0; v < header_->count() && header_->isSectionHidden(column); ++v)
-                column = header_->logicalIndex(v);
-            setCurrentIndex(model_->index(row, std::max(0, column)));
-        }
-    });
+    connect(dataSet, &DataSet::currentChanged, this, &DataGrid::followCurrentRow);
     modelWasReset();
+}
+
+// The grid's current row is the DataSet's.
+void DataGrid::followCurrentRow() {
+    if (!dataSet_ || !dataSet_->isOpen())
+        return;
+    const int row = dataSet_->currentRow();
+    if (row < 0 || currentIndex().row() == row)
+        return;
+    int column = currentIndex().column();
+    for (int v = 0; (column < 0 || header_->isSectionHidden(column)) && v < header_->count(); ++v)
+        column = header_->logicalIndex(v);
+    setCurrentIndex(model_->index(row, std::max(0, column)));
 }
 
 // ---------------------------------------------------------------- columns
@@ -887,6 +891,7 @@ void DataGrid::modelWasReset() {
     search_.clear();
     invalidateFooter();
     applyColumns();
+    followCurrentRow();
 }
 
 void DataGrid::setReadOnly(bool readOnly) {

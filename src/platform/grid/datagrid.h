@@ -180,6 +180,7 @@ private:
     friend class GridFilterBar;
 
     void modelWasReset();
+    void followCurrentRow();
     void rebuildFieldMap();
     void autoColumnsFromFields();
     int defaultWidth(int field) const;
