@@ -616,8 +616,7 @@ DataGrid::DataGrid(QWidget* parent)
     header_->setDefaultAlignment(Qt::AlignCenter);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(QAbstractItemView::NoEditTriggers); // read-only until told otherwise
     setTextElideMode(Qt::ElideRight);
     setWordWrap(false);
     setItemDelegate(new GridDelegate(this));
@@ -896,6 +895,10 @@ void DataGrid::modelWasReset() {
 
 void DataGrid::setReadOnly(bool readOnly) {
     readOnly_ = readOnly;
+    setEditTriggers(readOnly
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
     viewport()->update();
 }
 
