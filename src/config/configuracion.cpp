@@ -151,6 +151,10 @@ void Tfconfiguracion::construir() {
     Splitter2->setChildrenCollapsible(false);
     Splitter2->addWidget(Panel8);
     Splitter2->addWidget(DBMemo1);
+    // The panels keep the sizes given at activation; the help text and the
+    // grid's side take what the window gains or loses.
+    Splitter2->setStretchFactor(0, 0);
+    Splitter2->setStretchFactor(1, 1);
     auto* derecha = new QWidget;
     auto* columna = new QVBoxLayout(derecha);
     columna->setContentsMargins(0, 0, 0, 0);
@@ -162,6 +166,7 @@ void Tfconfiguracion::construir() {
     Splitter1->setChildrenCollapsible(false);
     Splitter1->addWidget(Panel5);
     Splitter1->addWidget(derecha);
+    Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
 
     auto* todo = new QVBoxLayout(this);
@@ -296,6 +301,8 @@ void Tfconfiguracion::FormActivate() {
     p.config_abierta = true;
     if (auto* marco = qobject_cast<QMdiSubWindow*>(parentWidget()); marco && !marco->isMaximized())
         marco->showMaximized();
+    // The splitters share out their real size, so lay the window out first.
+    layout()->activate();
     const int ancho = int(std::ceil((p.width() - 130) / 3.0));
     const int alto = int(std::ceil((p.height() - 120) / 2.0));
     Splitter1->setSizes({ancho, std::max(1, Splitter1->width() - ancho)});

@@ -12,6 +12,7 @@
 #include "support/servidor.h"
 #include "support/testmain.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cmath>
 
 using platform::DataSet;
 using platform::GridColumn;
@@ -150,6 +152,8 @@ private slots:
         QFile::remove(config::rutaImpresorasCfg(carpeta->path()));
     }
     void cleanupTestCase() {
+        // The main window made the application folder the current one.
+        QDir::setCurrent(QDir::tempPath());
         ventana.reset();
         lector.reset();
     }
@@ -452,6 +456,7 @@ private slots:
     }
 
     void unaSolaVentanaYConfigAbierta() {
+        ventana->resize(1000, 700);
         ventana->show();
         ventana->sButton4Click();
         QTRY_VERIFY(ventana->config_abierta);
@@ -461,12 +466,35 @@ private slots:
         auto* v = qobject_cast<Tfconfiguracion*>(hijas[0]->widget());
         QVERIFY(v);
         QVERIFY(hijas[0]->isMaximized());
+        // A third of the main window's width less 130 for the tree, half of
+        // its height less 120 for the grid.
+        const auto limitar = [](int n, int minimo, int maximo) {
+            return std::clamp(n, minimo, maximo);
+        };
+        QTRY_COMPARE(v->Panel5->width(),
+                     limitar(int(std::ceil((ventana->width() - 130) / 3.0)), 150, 400));
+        QTRY_COMPARE(v->Panel8->height(),
+                     limitar(int(std::ceil((ventana->height() - 120) / 2.0)), 140, 400));
         QPointer<Tfconfiguracion> vigilada(v);
         pulsar(v->TreeView1, Qt::Key_X, Qt::AltModifier);
         QTRY_VERIFY(vigilada.isNull());
         QVERIFY(!ventana->config_abierta);
         QTRY_COMPARE(ventana->mdiArea()->subWindowList().size(), 0);
         ventana->hide();
+    }
+
+    // A failed connection is reported and the window opens all the same,
+    // empty, with its connecting panel still shown.
+    void conexionFallidaAlAbrir() {
+        const QString clave = ventana->clave_actual;
+        ventana->clave_actual = "otra";
+        auto v = abrir();
+        ventana->clave_actual = clave;
+        QCOMPARE(FakeDialogs::actual().textos(),
+                 QStringList{"El nombre de Usuario o la clave son incorrectas."});
+        QVERIFY(!v->Panel1->isHidden());
+        QCOMPARE(v->TreeView1->topLevelItemCount(), 0);
+        ventana->volverACompaniaDeTrabajo();
     }
 
     void apuntaALaCompaniaDeTrabajo() {
