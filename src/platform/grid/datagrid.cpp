@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDialog>
 #include <QGridLayout>
@@ -375,6 +376,9 @@ public:
             combo->setEditable(true);
             combo->addItems(c->pickList);
             combo->setInsertPolicy(QComboBox::NoInsert);
+            // A typed text is kept as typed: no entry of another case replaces it.
+            if (combo->completer())
+                combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
             // Picking an entry writes it at once.
             connect(combo, &QComboBox::activated, combo, [this, combo] {
                 auto* self = const_cast<GridDelegate*>(this);
@@ -403,10 +407,13 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         const auto* model = static_cast<const DataSetModel*>(index.model());
         const QString text = model->DataSetModel::data(index, Qt::DisplayRole).toString();
-        if (auto* combo = qobject_cast<QComboBox*>(editor))
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
             combo->setCurrentText(text);
-        else if (auto* line = qobject_cast<QLineEdit*>(editor))
+            // A key that opens the cell replaces its text, as in a plain cell.
+            combo->lineEdit()->selectAll();
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setText(text);
+        }
     }
 
     void setModelData(QWidget* editor, QAbstractItemModel* model,
