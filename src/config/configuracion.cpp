@@ -49,8 +49,13 @@ Tfconfiguracion::Tfconfiguracion(QWidget* owner)
     setWindowTitle(QStringLiteral("Configuración"));
 
     Tfprincipal& p = principal();
-    const Fuente tabla{
-        QStringLiteral("SQLTable1"), &p.ConMantenim, QStringLiteral("CONFIGURACION"), {}};
+    // The whole table in the order of IndexModulo (module, category, property).
+    const Fuente tabla{QStringLiteral("SQLTable1"),
+                       &p.ConMantenim,
+                       {},
+                       QStringLiteral("select CONF_MODULO, CONF_CATEGORIA, CONF_PROPIEDAD, "
+                                      "CONF_VALOR, CONF_POSIBLES, CONF_AYUDA from CONFIGURACION "
+                                      "order by CONF_MODULO, CONF_CATEGORIA, CONF_PROPIEDAD")};
     Cconfigura = p.cliente(tabla, QStringLiteral("Cconfigura"),
                            {{"CONF_MODULO", FieldKind::String, 20, true},
                             {"CONF_CATEGORIA", FieldKind::String, 20, true},
@@ -59,8 +64,7 @@ Tfconfiguracion::Tfconfiguracion(QWidget* owner)
                             {"CONF_POSIBLES", FieldKind::String, 250},
                             {"CONF_AYUDA", FieldKind::String, 250}},
                            this);
-    // IndexModulo: module, category, property.
-    Cconfigura->setSort({{0}, {1}, {2}});
+    Cconfigura->setUpdateTable(QStringLiteral("CONFIGURACION"));
     const Fuente busqueda{QStringLiteral("QBuscar"), &p.ConMantenim, {}, {}};
     CBuscar = p.cliente(busqueda, QStringLiteral("CBuscar"),
                         {{"CONF_MODULO", FieldKind::String, 20, true, "Módulo"},
@@ -96,6 +100,12 @@ Tfconfiguracion::Tfconfiguracion(QWidget* owner)
     Aplicacion::protect(this, [this] { FormCreate(); });
 }
 
+Tfconfiguracion::~Tfconfiguracion() {
+    // Also when the window goes without being closed: a new one may open.
+    if (Tfprincipal* p = fprincipal())
+        p->config_abierta = false;
+}
+
 // ---------------------------------------------------------------- look
 
 void Tfconfiguracion::construir() {
@@ -126,6 +136,7 @@ void Tfconfiguracion::construir() {
     valor.width = 100;
     valor.minWidth = 70;
     valor.maxWidth = 100;
+    valor.fitted = false;
     DBGridEh1->setColumns({{"CONF_MODULO", {}, 0, 0, 0, false},
                            {"CONF_CATEGORIA", {}, 0, 0, 0, false},
                            {"CONF_PROPIEDAD"},
@@ -133,6 +144,7 @@ void Tfconfiguracion::construir() {
                            {"CONF_POSIBLES"},
                            {"CONF_AYUDA"}});
     DBGridEh1->setFitColumnsToWidth(true);
+    DBGridEh1->setEnterMovesLikeTab(true);
     DBGridEh1->setReadOnly(true);
     Panel8 = new QWidget;
     Panel8->setObjectName(QStringLiteral("Panel8"));

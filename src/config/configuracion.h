@@ -26,6 +26,7 @@ class Tfconfiguracion : public QWidget {
     Q_OBJECT
 public:
     explicit Tfconfiguracion(QWidget* owner);
+    ~Tfconfiguracion() override;
 
     void FormCreate();
     void FormActivate();

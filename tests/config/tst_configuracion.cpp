@@ -12,6 +12,8 @@
 #include "support/servidor.h"
 #include "support/testmain.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -72,6 +74,33 @@ class TstConfiguracion : public QObject {
         v->resize(900, 600);
         return v;
     }
+    // The window on its own on the screen, for typing into the grid.
+    std::unique_ptr<Tfconfiguracion> abrirVisible() {
+        auto v = abrir();
+        v->setParent(nullptr, Qt::Window);
+        v->show();
+        if (!QTest::qWaitForWindowExposed(v.get()))
+            return nullptr;
+        return v;
+    }
+    // The value cell of a row made current in the grid.
+    static QModelIndex celdaValor(Tfconfiguracion& v, const QString& propiedad) {
+        ir(v, propiedad);
+        const QModelIndex celda = v.DBGridEh1->model()->index(
+            v.Cconfigura->currentRow(), v.Cconfigura->fieldIndex("CONF_VALOR"));
+        v.DBGridEh1->setCurrentIndex(celda);
+        return celda;
+    }
+    static bool editable(Tfconfiguracion& v, const QModelIndex& celda) {
+        return v.DBGridEh1->model()->flags(celda) & Qt::ItemIsEditable;
+    }
+    static QStringList entradas(QComboBox* lista) {
+        QStringList textos;
+        for (int i = 0; i < lista->count(); ++i)
+            textos << lista->itemText(i);
+        return textos;
+    }
+
     static QTreeWidgetItem* nodo(Tfconfiguracion& v, const QString& modulo,
                                  const QString& categoria = {}) {
         for (int m = 0; m < v.TreeView1->topLevelItemCount(); ++m) {
@@ -114,9 +143,7 @@ class TstConfiguracion : public QObject {
         ir(v, propiedad);
         return v.Cconfigura->text("CONF_VALOR");
     }
-    static bool bloqueada(Tfconfiguracion& v) {
-        return v.DBGridEh1->editTriggers() == QAbstractItemView::NoEditTriggers;
-    }
+    static bool bloqueada(Tfconfiguracion& v) { return v.DBGridEh1->isReadOnly(); }
     static bool pendientes(Tfconfiguracion& v) {
         return v.SpeedButton3->isEnabled() && v.SpeedButton1->isEnabled();
     }
@@ -235,6 +262,60 @@ private slots:
         QCOMPARE(actualizadas(), QStringList{"IMPRIME LOGO"});
         sql("update configuracion set conf_valor = 'S' where conf_propiedad = 'IMPRIME LOGO'; "
             "delete from registro_cambios; commit;");
+    }
+
+    // Through the grid: the cell opens only with its button; a drop-down
+    // entry is picked, a value is typed in another case, text is typed in
+    // an ellipsis cell.
+    void edicionEnLaCuadricula() {
+        auto v = abrirVisible();
+        QVERIFY(v);
+        elegir(*v, "FACTURACION", "IMPRESION");
+        QModelIndex celda = celdaValor(*v, "IMPRIME LOGO");
+        QVERIFY(!editable(*v, celda));
+        QTest::keyClick(v->DBGridEh1, Qt::Key_Down, Qt::AltModifier);
+        auto* lista = v->DBGridEh1->findChild<QComboBox*>();
+        QVERIFY(lista);
+        QCOMPARE(entradas(lista), QStringList({"S", "N"}));
+        lista->setCurrentIndex(1);
+        emit lista->activated(1);
+        QTRY_COMPARE(valor(*v, "IMPRIME LOGO"), QString("N"));
+        QVERIFY(bloqueada(*v));
+        QVERIFY(pendientes(*v));
+
+        celda = celdaValor(*v, "IMPRIME LOGO");
+        // The button, the list closed, then typing into the open cell.
+        v->DBGridEh1->pressEditButton();
+        QVERIFY(editable(*v, celda));
+        lista = v->DBGridEh1->findChild<QComboBox*>();
+        QVERIFY(lista);
+        lista->hidePopup();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(editable(*v, celda));
+        v->DBGridEh1->setFocus();
+        QTest::keyClicks(v->DBGridEh1, "s");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(v->Cconfigura->state(), DataSet::State::Browse);
+        QTRY_COMPARE(valor(*v, "IMPRIME LOGO"), QString("s"));
+        QVERIFY(bloqueada(*v));
+
+        elegir(*v, "FACTURACION", "VENTAS");
+        celda = celdaValor(*v, "PIE DE FACTURA");
+        QVERIFY(!editable(*v, celda));
+        v->DBGridEh1->pressEditButton();
+        QVERIFY(editable(*v, celda));
+        auto* texto =
+            v->DBGridEh1->viewport()->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(texto);
+        texto->selectAll();
+        QTest::keyClicks(texto, "Hasta luego");
+        QTest::keyClick(texto, Qt::Key_Return);
+        // The editor hands its text over once control is back in the event loop.
+        QTRY_COMPARE(v->Cconfigura->state(), DataSet::State::Browse);
+        QTRY_COMPARE(valor(*v, "PIE DE FACTURA"), QString("Hasta luego"));
+        QVERIFY(bloqueada(*v));
+        QVERIFY(pendientes(*v));
+        QVERIFY(FakeDialogs::actual().mensajes.isEmpty());
     }
 
     void valorFueraDeLaListaSeRechaza() {
