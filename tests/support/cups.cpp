@@ -45,8 +45,10 @@ ServidorCups::ServidorCups() {
                                                 QFileDevice::ExeOwner | QFileDevice::ReadGroup |
                                                 QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                                 QFileDevice::ExeOther);
+    // With this program's id: a crash does not leave the scheduler running.
     const int rc = QProcess::execute(QStringLiteral(CUPSSERVER_SCRIPT),
-                                     {QStringLiteral("start"), carpeta_->path()});
+                                     {QStringLiteral("start"), carpeta_->path(),
+                                      QString::number(QCoreApplication::applicationPid())});
     if (rc != 0)
         throw std::runtime_error("cannot start the test CUPS scheduler");
     const QByteArray servidor = socket().toLocal8Bit();

@@ -12,7 +12,8 @@
 // temporary folder and points the program's CUPS client at its socket
 // (CUPS_SERVER, and libcups's cached server), so QPrinterInfo, QPrinter and
 // Dialogs::printers() see its queues and nothing else. It is stopped when
-// the program ends. Call it before the printers matter, e.g. in
+// the program ends (or, should it crash, soon after). Call it before the
+// printers matter, e.g. in
 // initTestCase():
 //
 //     ServidorCups& cups = ServidorCups::instancia();
