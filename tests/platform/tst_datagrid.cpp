@@ -388,6 +388,18 @@ private slots:
         QVERIFY(h->isSectionHidden(campo("NOTA")));
     }
 
+    void enterComoTab() {
+        grid->setColumns({{"ID"}, {"NOMBRE"}, {"VALOR"}});
+        grid->setEnterMovesLikeTab(true);
+        grid->setCurrentIndex(grid->model()->index(0, campo("NOMBRE")));
+        grid->setFocus();
+        QTest::keyClick(grid.get(), Qt::Key_Return);
+        QCOMPARE(grid->currentIndex(), grid->model()->index(0, campo("VALOR")));
+        QTest::keyClick(grid.get(), Qt::Key_Return); // past the last column: next row
+        QCOMPARE(grid->currentIndex(), grid->model()->index(1, campo("ID")));
+        QCOMPARE(datos->currentRow(), 1);
+    }
+
     void nuevoResultadoConOtrasColumnas() {
         clicTitulo("NOTA");
         grid->setFilterRowVisible(true);

@@ -649,7 +649,12 @@ DataGrid::DataGrid(QWidget* parent)
 DataGrid::~DataGrid() = default;
 
 void DataGrid::setDataSet(DataSet* dataSet) {
+    if (model_) {
+        disconnect(dataSet_, nullptr, this, nullptr);
+        model_->deleteLater();
+    }
     dataSet_ = dataSet;
+    lastFieldNames_.clear();
     model_ = new GridModel(dataSet, this);
     setModel(model_);
     connect(model_, &QAbstractItemModel::modelReset, this, &DataGrid::modelWasReset);
