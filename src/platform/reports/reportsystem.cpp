@@ -222,10 +222,6 @@ void ReportSystem::preview(const ReportDocument& document) {
         widget->setZoomMode(QPrintPreviewWidget::CustomZoom);
         widget->setZoomFactor(previewZoom / 100.0);
     }
-    if (!(systemOptions & AllowPrintFromPreview))
-        for (QAction* action : dialog.findChildren<QAction*>())
-            if (action->objectName() == QLatin1String("printAction"))
-                action->setVisible(false);
     if (previewMaximized)
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     dialog.exec();

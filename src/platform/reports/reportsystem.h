@@ -62,8 +62,8 @@ public:
     enum Option {
         UseFiler = 0x1, // pages are always generated before output; kept for the callers
         ShowStatus = 0x2,
-        AllowPrintFromPreview = 0x4,
-        PreviewModal = 0x8, // the preview is always modal; kept for the callers
+        AllowPrintFromPreview = 0x4, // the preview always offers printing; kept for the callers
+        PreviewModal = 0x8,          // the preview is always modal; kept for the callers
     };
     enum class Duplex { Simplex, Vertical, Horizontal };
     enum class SetupStep { Create, Show, Wait, Free };
