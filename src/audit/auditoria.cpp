@@ -1,6 +1,7 @@
 #include "audit/auditoria.h"
 
 #include "audit/consultas.h"
+#include "audit/salidagrilla.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/reports/renderers.h"
@@ -187,6 +188,8 @@ Tfauditoria::Tfauditoria(QWidget* owner)
     DBGridEh1->setColumns(columnas);
     DBGridEh1->setAllowedActions(platform::DataGrid::SelectAll);
     DBGridEh1->hide();
+    salida_ =
+        new SalidaGrilla(this, DBGridEh1, QStringLiteral("Auditoria"), ListaTipos::EspanolCinco);
 
     auto* todo = new QVBoxLayout(this);
     todo->setContentsMargins(6, 6, 6, 6);
@@ -315,7 +318,8 @@ void Tfauditoria::generar() {
         RvProject1->setParam(QStringLiteral("Usuario"), p.usuario_actual);
         RvProject1->selectReport(auditoria::tipoReporte(tipo()).reporte);
         if (exportar_) {
-            // The hidden grid's rows go to a file instead of the report.
+            salida_->seleccionartodo();
+            salida_->guardarseleccion();
         } else {
             RvProject1->execute();
         }

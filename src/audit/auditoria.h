@@ -10,6 +10,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QToolButton;
+class SalidaGrilla;
 
 namespace platform {
 class DataConnection;
@@ -71,6 +72,7 @@ private:
     void generar();
 
     QButtonGroup* opcionesTipo_;
+    SalidaGrilla* salida_;
     bool exportar_ = false;
     bool dimensionada_ = false;
 };

@@ -2,6 +2,7 @@
 // reports of the demo company written as PDF and text, read back.
 #include "audit/auditoria.h"
 #include "audit/consultas.h"
+#include "audit/salidagrilla.h"
 #include "platform/ansi.h"
 #include "platform/data/dataset.h"
 #include "shell/principal.h"
@@ -298,6 +299,46 @@ private slots:
         for (int fila = 0; fila < esperado->rowCount(); ++fila)
             QVERIFY(todo.contains(esperado->textAt(fila, esperado->fieldIndex("NUMERODOC"))));
         QVERIFY(!todo.contains(QStringLiteral("BODEGA")));
+    }
+
+    // F4 writes every row of the result to the chosen file and prints nothing;
+    // without rows it writes nothing.
+    void exportar() {
+        FakeDialogs& dialogos = FakeDialogs::actual();
+        const QString base = carpeta.filePath(QStringLiteral("exportada"));
+        dialogos.guardar.enqueue({base, 2});
+        QPointer<Tfauditoria> v = abrir();
+        v->LUsuario->setCurrentIndex(v->LUsuario->findText(QStringLiteral("VENDE01")));
+        QTest::keyClick(v, Qt::Key_F4);
+        QTRY_VERIFY(!v);
+        QCOMPARE(dialogos.pedidosGuardar.size(), 1);
+        QCOMPARE(dialogos.pedidosGuardar[0].fileName, QStringLiteral("Auditoria"));
+        QCOMPARE(dialogos.pedidosGuardar[0].filter, filtroDe(ListaTipos::EspanolCinco));
+        QVERIFY(dialogos.mensajes.isEmpty());
+
+        auditoria::Filtro filtro;
+        filtro.usuario = QStringLiteral("VENDE01");
+        filtro.desde = QDate(hoy.year(), hoy.month(), 1);
+        filtro.hasta = filtro.desde.addMonths(1).addDays(-1);
+        const auto esperado = filas(filtro);
+        QFile f(base + QStringLiteral(".csv"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lineas =
+            platform::fromAnsi(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lineas.size(), esperado->rowCount() + 1);
+        QCOMPARE(lineas[0], QStringLiteral("USUARIO,FECHA,HORA,DOCUMENTO,OPERACION,NUMERODOC,"
+                                           "RAZONANULA,EQUIPO"));
+        QVERIFY(lineas[1].startsWith(QStringLiteral("VENDE01,")));
+
+        // No rows: the message, no save dialog.
+        dialogos.limpiar();
+        v = abrir();
+        v->Cod->setText(QStringLiteral("no existe"));
+        QTest::keyClick(v, Qt::Key_F4);
+        QTRY_VERIFY(!v);
+        QVERIFY(dialogos.pedidosGuardar.isEmpty());
+        QCOMPARE(dialogos.textos(),
+                 QStringList{"No hay datos que cumplan con los rangos indicados."});
     }
 
     // Cancelling the setup dialog writes nothing; the window still closes.
