@@ -290,6 +290,8 @@ QStringList DataSet::storableFields() const {
 void DataSet::open() {
     if (isOpen())
         return;
+    if (fetching_)
+        throw DbError(DbError::Kind::Client, name() + QStringLiteral(": Dataset is busy"));
     if (!connection_)
         throw DbError(DbError::Kind::Statement, QStringLiteral("No connection for ") + name());
     connection_->ensureConnected();
@@ -320,8 +322,8 @@ void DataSet::open() {
     fetch(query);
 }
 
-void DataSet::takeFieldsFrom(const QSqlRecord& record) {
-    fields_.clear();
+QList<FieldDef> DataSet::fieldsOf(const QSqlRecord& record) {
+    QList<FieldDef> fields;
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField f = record.field(i);
         FieldDef def;
@@ -365,56 +367,74 @@ void DataSet::takeFieldsFrom(const QSqlRecord& record) {
         }
         if (sqlType == kSqlVarying || sqlType == kSqlText)
             def.size = int(f.length());
-        fields_ << def;
+        fields << def;
     }
+    return fields;
 }
 
 void DataSet::fetch(QSqlQuery& query) {
     const QSqlRecord record = query.record();
-    if (!declaredFields_) {
-        QStringList before;
-        for (const FieldDef& f : fields_)
-            before << f.name;
-        takeFieldsFrom(record);
-        QStringList after;
-        for (const FieldDef& f : fields_)
-            after << f.name;
-        // A sort of another result's fields means nothing for this one.
-        if (before != after)
-            sortKeys_.clear();
-    }
+    // The result is read into a store of its own and shown at the end: views
+    // that repaint during a batched fetch still see the dataset closed.
+    const QList<FieldDef> fields = declaredFields_ ? fields_ : fieldsOf(record);
     std::vector<int> target(record.count(), -1);
     // CHAR columns come back padded with blanks, whatever the field declared.
     std::vector<bool> padded(record.count(), false);
     for (int i = 0; i < record.count(); ++i) {
-        target[i] = fieldIndex(record.fieldName(i));
+        for (qsizetype f = 0; f < fields.size(); ++f)
+            if (fields[f].name.compare(record.fieldName(i), Qt::CaseInsensitive) == 0) {
+                target[i] = int(f);
+                break;
+            }
         padded[i] = (record.field(i).typeID() & ~1) == kSqlText;
     }
 
-    emit aboutToReset();
-    store_ = std::make_unique<Store>(fields_);
-    status_.clear();
-    originals_.clear();
-    const bool hasCalc =
-        onCalcFields &&
-        std::any_of(fields_.begin(), fields_.end(), [](const FieldDef& f) { return f.calculated; });
+    auto fresh = std::make_unique<Store>(fields);
+    const int batch = onFetchProgress && fetchBatch > 0 ? fetchBatch : 0;
+    fetching_ = true;
+    stopFetch_ = false;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{fetching_};
     while (query.next()) {
-        const int row = store_->addRow();
+        const int row = fresh->addRow();
         for (int i = 0; i < record.count(); ++i) {
             if (target[i] < 0)
                 continue;
             const QVariant v = query.value(i);
-            store_->set(row, target[i],
-                        padded[i] && !v.isNull() ? QVariant(rightTrimmed(v.toString())) : v);
+            fresh->set(row, target[i],
+                       padded[i] && !v.isNull() ? QVariant(rightTrimmed(v.toString())) : v);
+        }
+        if (batch && fresh->rows % batch == 0 && (!onFetchProgress(fresh->rows) || stopFetch_)) {
+            query.finish();
+            return;
         }
     }
     query.finish();
+
+    emit aboutToReset();
+    // A sort of another result's fields means nothing for this one.
+    auto names = [](const QList<FieldDef>& list) {
+        QStringList n;
+        for (const FieldDef& f : list)
+            n << f.name;
+        return n;
+    };
+    if (names(fields_) != names(fields))
+        sortKeys_.clear();
+    fields_ = fields;
+    store_ = std::move(fresh);
     status_.assign(store_->rows, RowStatus::Unchanged);
+    originals_.clear();
     originals_.resize(store_->rows);
     natural_.resize(store_->rows);
     for (int i = 0; i < store_->rows; ++i)
         natural_[i] = i;
     state_ = State::Browse;
+    const bool hasCalc =
+        onCalcFields &&
+        std::any_of(fields_.begin(), fields_.end(), [](const FieldDef& f) { return f.calculated; });
     if (hasCalc)
         for (int i = 0; i < store_->rows; ++i)
             runCalcFields(i);
@@ -443,6 +463,8 @@ void DataSet::createDataSet() {
 }
 
 void DataSet::close() {
+    if (fetching_)
+        stopFetch_ = true;
     if (!isOpen())
         return;
     emit aboutToReset();

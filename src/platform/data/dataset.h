@@ -162,6 +162,14 @@ public:
     std::function<void()> afterScroll;
     std::function<void()> afterInsert;
     std::function<void()> afterOpen;
+    // Batched fetching: while the rows of an open arrive, onFetchProgress runs
+    // after every fetchBatch rows with the count so far (a window repaints
+    // there). The rows become visible together when the fetch ends, so views
+    // never see a half-read result. Returning false, or close() from inside the
+    // callback, abandons the fetch and leaves the dataset closed.
+    int fetchBatch = 0;
+    std::function<bool(int rows)> onFetchProgress;
+    bool fetching() const { return fetching_; }
     std::function<void(DataSet&)> onCalcFields;
     std::function<void(DataSet&, int field)> onFieldChange;
     std::function<void(DataSet&, const DbError&, DataAction&)> onPostError;
@@ -185,7 +193,7 @@ private:
     enum class RowStatus : quint8 { Unchanged, Modified, Inserted, Deleted, Discarded };
 
     void fetch(QSqlQuery& query);
-    void takeFieldsFrom(const QSqlRecord& record);
+    static QList<FieldDef> fieldsOf(const QSqlRecord& record);
     void rebuildView();
     void moveTo(int row, bool notify = true);
     void checkOpen() const;
@@ -211,6 +219,8 @@ private:
     QString updateTable_;
 
     State state_ = State::Inactive;
+    bool fetching_ = false;
+    bool stopFetch_ = false;
     std::unique_ptr<Store> store_;
     std::vector<RowStatus> status_;
     std::vector<QVariantList> originals_; // per stored row, empty unless modified
