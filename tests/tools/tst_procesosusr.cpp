@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
@@ -169,6 +170,13 @@ private slots:
             exacto("select sum(fact_total) from facturas where fact_fecha between ? and ?",
                    {v->EFecIni->date(), v->EFecFin->date()});
         QCOMPARE(platform::scaledToText(suma, 2), esperado);
+        // The footer shows that sum to the cent, in the column's format.
+        const QString pie = v->DBGridEh1->footerText("TOTAL");
+        QVERIFY2(QRegularExpression("^\\d{1,3}(,\\d{3})*\\.\\d\\d$").match(pie).hasMatch(),
+                 qPrintable(pie));
+        QCOMPARE(QString(pie).remove(','), esperado);
+        QCOMPARE(v->DBGridEh1->footerText("VENDEDOR_NOMBRE"), QString());
+        QVERIFY(!v->DBGridEh1->footerText("FACTURAS").isEmpty());
         v->close();
     }
 

@@ -48,9 +48,12 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (!KeyPreview::isEnter(key))
             return false;
-        // Enter becomes a Tab: Qt walks the tab order from here.
+        // Enter becomes a Tab: Qt walks the tab order from here. The Tab goes
+        // to the parent, since a date edit takes its own Tab to move from the
+        // day to the month and the year.
+        auto* widget = static_cast<QWidget*>(watched);
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-        QApplication::sendEvent(watched, &tab);
+        QApplication::sendEvent(widget->parentWidget() ? widget->parentWidget() : widget, &tab);
         return true;
     }
 };
