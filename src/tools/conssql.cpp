@@ -1,5 +1,6 @@
 #include "tools/conssql.h"
 
+#include "audit/salidagrilla.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/grid/datanavigator.h"
@@ -81,6 +82,10 @@ Tfconssql::Tfconssql(QWidget* owner)
     connect(ckFiltros, &QCheckBox::clicked, this, &Tfconssql::ckFiltrosClick);
     connect(SpeedButton3, &QToolButton::clicked, this, &Tfconssql::SpeedButton3Click);
     new platform::KeyPreview(this, [this](QKeyEvent* e) { return FormKeyDown(e); });
+
+    salida = new SalidaGrilla(this, DBGridEh1, QStringLiteral("Consulta"), ListaTipos::InglesCinco,
+                              QStringLiteral("Comprobante contable"), SalidaGrilla::Guardar::Foco);
+    salida->usarMenuEn(DBGridEh1);
 }
 
 bool Tfconssql::FormKeyDown(QKeyEvent* event) {

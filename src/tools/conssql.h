@@ -7,6 +7,7 @@ class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QToolButton;
+class SalidaGrilla;
 
 namespace platform {
 class DataGrid;
@@ -35,6 +36,8 @@ public:
     platform::DataNavigator* DBNavigator1 = nullptr;
     QLabel* Panel5 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
+    // Save, select-all, copy and preview of the focused grid, with the pop-up menu.
+    SalidaGrilla* salida = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

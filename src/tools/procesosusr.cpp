@@ -1,5 +1,6 @@
 #include "tools/procesosusr.h"
 
+#include "audit/salidagrilla.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/grid/datanavigator.h"
@@ -149,7 +150,12 @@ void Tfprocusr::construir() {
 
     connect(SpeedButton5, &QToolButton::clicked, this, &Tfprocusr::SpeedButton5Click);
     connect(ckfiltro, &QCheckBox::clicked, this, &Tfprocusr::ckfiltroClick);
+    connect(SBGrabar, &QToolButton::clicked, this, &Tfprocusr::SBGrabarClick);
     connect(SBCancelar, &QToolButton::clicked, this, &Tfprocusr::SBCancelarClick);
+
+    salida = new SalidaGrilla(this, DBGridEh1, QString(), ListaTipos::EspanolTres,
+                              QStringLiteral("Busqueda de Comprobantes"));
+    salida->usarMenuEn(DBGridEh1);
 }
 
 void Tfprocusr::LProcesoChange() {
@@ -158,6 +164,8 @@ void Tfprocusr::LProcesoChange() {
         CProcesos->setCurrentRow(fila);
     for (int n = 0; n < 5; ++n)
         Labpar[n]->setText(fila >= 0 ? CProcesos->text(campoParametro(n)) : QString());
+    // Files are saved under the procedure's name.
+    salida->setNombrePorDefecto(LProceso->currentText());
 }
 
 void Tfprocusr::SpeedButton5Click() {
@@ -196,6 +204,11 @@ void Tfprocusr::ejecutar() {
 
 void Tfprocusr::ckfiltroClick() {
     DBGridEh1->setFilterRowVisible(ckfiltro->isChecked());
+}
+
+void Tfprocusr::SBGrabarClick() {
+    salida->seleccionartodo();
+    salida->guardarseleccion();
 }
 
 void Tfprocusr::SBCancelarClick() {

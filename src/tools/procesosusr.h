@@ -8,6 +8,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QToolButton;
+class SalidaGrilla;
 
 namespace platform {
 class DataGrid;
@@ -25,6 +26,7 @@ public:
     void LProcesoChange();
     void SpeedButton5Click();
     void ckfiltroClick();
+    void SBGrabarClick();
     void SBCancelarClick();
 
     platform::DataSet* CProcesos = nullptr;
@@ -46,6 +48,8 @@ public:
     QLabel* Panel3 = nullptr;
     QToolButton* SBGrabar = nullptr;
     QToolButton* SBCancelar = nullptr;
+    // Save, select-all, copy and preview of the grid, with its pop-up menu.
+    SalidaGrilla* salida = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

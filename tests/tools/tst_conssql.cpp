@@ -1,4 +1,5 @@
 // SQL console against company 001: statements as typed, long results.
+#include "audit/salidagrilla.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "sesion.h"
@@ -8,7 +9,9 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
@@ -112,6 +115,37 @@ private slots:
         QVERIFY(v->DBGridEh1->filterRowVisible());
         pulsar(v->ckFiltros);
         QVERIFY(!v->DBGridEh1->filterRowVisible());
+        v->close();
+    }
+
+    // The pop-up items act on the focused grid only.
+    void menuSobreLaGrillaEnfocada() {
+        Tfconssql* v = abrir();
+        ejecutar(v, "select user_cod from usuario order by 1");
+        QMenu* menu = v->salida->PopupMenu1();
+        QStringList textos;
+        for (QAction* a : menu->actions())
+            textos << (a->isSeparator() ? "-" : a->text());
+        QCOMPARE(textos, (QStringList{"&Copiar", "Se&lecccionar todo", "-", "&Imprimir",
+                                      "&Guardar selección"}));
+        QTemporaryDir dir;
+        FakeDialogs& d = FakeDialogs::actual();
+        d.guardar.enqueue({dir.filePath("consulta"), 1});
+        v->Memo1->setFocus();
+        menu->findChild<QAction*>("ppmSaveSelection")->trigger();
+        QVERIFY(d.pedidosGuardar.isEmpty()); // the focus is in the statement box
+
+        v->DBGridEh1->setFocus();
+        menu->findChild<QAction*>("ppmSelectAll")->trigger();
+        QCOMPARE(v->DBGridEh1->selectedRowList().size(), 5);
+        menu->findChild<QAction*>("ppmSaveSelection")->trigger();
+        QCOMPARE(d.pedidosGuardar.size(), 1);
+        QCOMPARE(d.pedidosGuardar[0].fileName, QString("Consulta"));
+        QCOMPARE(d.pedidosGuardar[0].filter, filtroDe(ListaTipos::InglesCinco));
+        QFile f(dir.filePath("consulta.txt"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray texto = f.readAll();
+        QVERIFY(texto.contains("USER_COD") && texto.contains("VENDE01"));
         v->close();
     }
 

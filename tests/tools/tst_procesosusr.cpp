@@ -1,4 +1,5 @@
 // User procedures against the demo procedures of company 001.
+#include "audit/salidagrilla.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/grid/datanavigator.h"
@@ -12,7 +13,9 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
@@ -39,6 +42,17 @@ class TstProcesosUsr : public QObject {
         datos.setCommandText(sql, params);
         datos.open();
         return platform::scaledToText(datos.scaledAt(0, 0), datos.field(0).scale);
+    }
+
+    // Data rows of a CSV file, read by Python's csv module.
+    static int filasCsv(const QString& archivo) {
+        QProcess python;
+        python.start("python3", {"-c",
+                                 "import csv,sys; print(len(list(csv.reader(open(sys.argv[1], "
+                                 "encoding='cp1252')))) - 1)",
+                                 archivo});
+        python.waitForFinished();
+        return python.readAllStandardOutput().trimmed().toInt();
     }
 
     static QString columnaTexto(DataSet* d, const QString& campo) {
@@ -257,6 +271,43 @@ private slots:
         QVERIFY(v->DBGridEh1->filterRowVisible());
         pulsar(v->ckfiltro);
         QVERIFY(!v->DBGridEh1->filterRowVisible());
+        v->close();
+    }
+
+    // "F2:Grabar" writes every row; the pop-up item only the selected ones.
+    void grabarTodoYGuardarSeleccion() {
+        Tfprocusr* v = abrir();
+        rangoCompleto(v);
+        v->Edit1->setText("*");
+        pulsar(v->SpeedButton5);
+        QCOMPARE(v->CProcusr->rowCount(), 3);
+        QTemporaryDir dir;
+        FakeDialogs& d = FakeDialogs::actual();
+        d.guardar.enqueue({dir.filePath("todas"), 2});
+        pulsar(v->SBGrabar);
+        QCOMPARE(d.pedidosGuardar.size(), 1);
+        QCOMPARE(d.pedidosGuardar[0].fileName, QString("Ventas por vendedor"));
+        QCOMPARE(d.pedidosGuardar[0].filter, filtroDe(ListaTipos::EspanolTres));
+        QCOMPARE(filasCsv(dir.filePath("todas.csv")), 3);
+
+        v->DBGridEh1->clearSelection();
+        v->DBGridEh1->selectionModel()->select(v->DBGridEh1->model()->index(1, 0),
+                                               QItemSelectionModel::Select |
+                                                   QItemSelectionModel::Rows);
+        d.guardar.enqueue({dir.filePath("una"), 2});
+        v->DBGridEh1->setFocus();
+        v->salida->PopupMenu1()->findChild<QAction*>("ppmSaveSelection")->trigger();
+        QCOMPARE(d.pedidosGuardar.size(), 2);
+        QCOMPARE(d.pedidosGuardar[1].filterIndex, 2); // the type chosen last
+        QCOMPARE(filasCsv(dir.filePath("una.csv")), 1);
+
+        // Another procedure, another default name.
+        v->LProceso->setCurrentIndex(1);
+        v->Edit1->setText("x");
+        pulsar(v->SpeedButton5);
+        pulsar(v->SBGrabar); // cancelled
+        QCOMPARE(d.pedidosGuardar.last().fileName, QString("Operaciones por usuario"));
+        QCOMPARE(v->DBGridEh1->contextMenuPolicy(), Qt::CustomContextMenu);
         v->close();
     }
 
