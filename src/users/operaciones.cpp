@@ -4,12 +4,17 @@
 #include "platform/ansi.h"
 #include "platform/data/connection.h"
 #include "platform/data/dataset.h"
+#include "shell/aplicacion.h"
 #include "shell/principal.h"
 
+#include <QHash>
 #include <QMap>
+#include <QSqlError>
+#include <QSqlQuery>
 
 using platform::Connection;
 using platform::DataSet;
+using platform::DbError;
 using platform::ServerUsers;
 
 namespace usuarios {
@@ -152,6 +157,229 @@ void borrarFilasUsuario(Connection& general, Connection& compania, const QString
     ejecutar(general, QStringLiteral("delete from usuario where usua_cod = ?"), {codigo});
     ejecutar(compania, QStringLiteral("delete from acceso_usuario where user_cod = ?"), {codigo});
     ejecutar(compania, QStringLiteral("delete from usuario where user_cod = ?"), {codigo});
+}
+
+// ---------------------------------------------------------------- access rights
+
+namespace {
+
+// Rows written per statement: one EXECUTE BLOCK inserts this many rights,
+// so a whole tree is a handful of round trips.
+constexpr int kFilasPorBloque = 100;
+
+QString textoError(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+}
+
+void correr(QSqlQuery& consulta, const QString& sql, const QVariantList& valores) {
+    bool ok = consulta.prepare(sql);
+    for (int i = 0; ok && i < valores.size(); ++i)
+        consulta.bindValue(i, valores[i]);
+    if (!ok || !consulta.exec())
+        throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
+}
+
+QString bloqueInsercion(int filas) {
+    QString sql = QStringLiteral("EXECUTE BLOCK (U VARCHAR(8) = ?");
+    for (int i = 0; i < filas; ++i)
+        sql += QStringLiteral(", M%1 VARCHAR(20) = ?, O%1 INTEGER = ?, S%1 CHAR(1) = ?").arg(i);
+    sql += QStringLiteral(") AS BEGIN\n");
+    for (int i = 0; i < filas; ++i)
+        sql += QStringLiteral("INSERT INTO ACCESO_USUARIO (USER_COD, ACUS_MODULO, ACUS_OPCION, "
+                              "ACUS_SI) VALUES (:U, :M%1, :O%1, :S%1);\n")
+                   .arg(i);
+    return sql + QStringLiteral("END");
+}
+
+void insertarDerechos(QSqlDatabase& db, const QString& usuario, const QList<Derecho>& derechos) {
+    QSqlQuery consulta(db);
+    int preparadas = 0;
+    for (qsizetype inicio = 0; inicio < derechos.size(); inicio += kFilasPorBloque) {
+        const int filas = int(std::min<qsizetype>(kFilasPorBloque, derechos.size() - inicio));
+        if (filas != preparadas) {
+            if (!consulta.prepare(bloqueInsercion(filas)))
+                throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
+            preparadas = filas;
+        }
+        consulta.bindValue(0, usuario);
+        for (int i = 0; i < filas; ++i) {
+            const Derecho& d = derechos[inicio + i];
+            consulta.bindValue(1 + 3 * i, d.modulo);
+            consulta.bindValue(2 + 3 * i, d.opcion);
+            consulta.bindValue(3 + 3 * i, d.concedido ? QStringLiteral("S") : QStringLiteral("N"));
+        }
+        if (!consulta.exec())
+            throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
+    }
+}
+
+// Runs `pasos` in one transaction of the connection: all of it is kept, or
+// nothing (the error raised then starts with `siFalla`).
+template <typename Pasos>
+void enUnaTransaccion(Connection& conexion, const QString& siFalla, Pasos pasos) {
+    conexion.ensureConnected();
+    QSqlDatabase db = conexion.database();
+    if (!db.transaction())
+        throw DbError(DbError::Kind::Statement, siFalla + textoError(db.lastError()));
+    try {
+        pasos(db);
+        if (!db.commit())
+            throw DbError(DbError::Kind::Statement, textoError(db.lastError()));
+    } catch (const DbError& error) {
+        db.rollback();
+        throw DbError(DbError::Kind::Statement, siFalla + error.text());
+    }
+}
+
+} // namespace
+
+QList<Derecho> leerDerechos(Connection& compania, const QString& usuario) {
+    DataSet acceso(QStringLiteral("CAcceso"), &compania);
+    acceso.setCommandText(QStringLiteral("select acus_modulo, acus_opcion, acus_si from "
+                                         "acceso_usuario where user_cod = ?"),
+                          {usuario});
+    acceso.open();
+    // The first row of a module and number decides, as a look-up would find it.
+    QList<Derecho> lista;
+    QHash<QPair<QString, int>, bool> vistos;
+    for (int r = 0; r < acceso.rowCount(); ++r) {
+        const QPair<QString, int> clave{acceso.textAt(r, 0), acceso.valueAt(r, 1).toInt()};
+        if (vistos.contains(clave))
+            continue;
+        vistos.insert(clave, true);
+        lista.append({clave.first, clave.second, acceso.textAt(r, 2) == QLatin1String("S")});
+    }
+    return lista;
+}
+
+void grabarDerechos(Connection& compania, const QString& usuario, const QList<Derecho>& derechos,
+                    std::optional<int> sucursal) {
+    const QString siFalla =
+        QStringLiteral("No se grabaron los accesos del usuario %1; se conservan los que tenía "
+                       "guardados. ")
+            .arg(usuario);
+    enUnaTransaccion(compania, siFalla, [&](QSqlDatabase& db) {
+        QSqlQuery consulta(db);
+        if (sucursal)
+            correr(consulta, QStringLiteral("update usuario set sucu_id = ? where user_cod = ?"),
+                   {*sucursal, usuario});
+        correr(consulta, QStringLiteral("delete from acceso_usuario where user_cod = ?"),
+               {usuario});
+        insertarDerechos(db, usuario, derechos);
+    });
+}
+
+void copiarDerechos(Connection& compania, const QString& origen, const QString& destino) {
+    const QString siFalla =
+        QStringLiteral("No se copiaron los accesos a %1; se conservan los que tenía guardados. ")
+            .arg(destino);
+    enUnaTransaccion(compania, siFalla, [&](QSqlDatabase& db) {
+        QSqlQuery consulta(db);
+        correr(consulta, QStringLiteral("DELETE FROM ACCESO_USUARIO WHERE USER_COD = ?"),
+               {destino});
+        correr(consulta,
+               QStringLiteral("INSERT INTO ACCESO_USUARIO (USER_COD, ACUS_MODULO, ACUS_OPCION, "
+                              "ACUS_SI) SELECT CAST(? AS VARCHAR(8)), ACUS_MODULO, ACUS_OPCION, "
+                              "ACUS_SI FROM ACCESO_USUARIO WHERE USER_COD = ?"),
+               {destino, origen});
+    });
+}
+
+// ---------------------------------------------------------------- companies
+
+bool esAdministrador(Connection& general, const QString& usuario) {
+    DataSet consulta(QStringLiteral("CBorrar"), &general);
+    consulta.setCommandText(QStringLiteral("select USUA_ADMIN from usuario where usua_cod = ?"),
+                            {usuario});
+    consulta.open();
+    const QString bandera = consulta.isEmpty() ? QString() : consulta.textAt(0, 0);
+    return bandera != QLatin1String("N");
+}
+
+namespace {
+
+// The user's row in the company the connection now points at: created
+// when missing, an existing one left as it is.
+void crearUsuarioCompania(DataSet& usuarios, const QString& usuario, const QDate& hoy) {
+    usuarios.close();
+    usuarios.open();
+    if (!usuarios.locate({QStringLiteral("USER_COD")}, {usuario})) {
+        usuarios.append();
+        usuarios.setValue(QStringLiteral("USER_COD"), usuario);
+        usuarios.setValue(QStringLiteral("USER_ANOCNT"), QString::number(hoy.year()));
+        usuarios.setValue(QStringLiteral("USER_PERCNT"), hoy.month() - 1);
+        usuarios.setValue(QStringLiteral("SUCU_ID"), 0);
+        usuarios.post();
+        usuarios.applyUpdates(0);
+    }
+    usuarios.close();
+}
+
+void borrarUsuarioCompania(DataSet& usuarios, const QString& usuario) {
+    usuarios.close();
+    usuarios.open();
+    if (usuarios.locate({QStringLiteral("USER_COD")}, {usuario})) {
+        usuarios.remove();
+        usuarios.applyUpdates(0);
+    }
+    usuarios.close();
+}
+
+// Writes the pending grant change; a refused one (already reported by the
+// list's error handling) is dropped, so the list keeps telling what is stored.
+bool aplicarConcesion(DataSet& concesiones) {
+    if (concesiones.applyUpdates(0) == 0)
+        return true;
+    concesiones.cancelUpdates();
+    return false;
+}
+
+} // namespace
+
+bool guardarCompanias(Tfprincipal& p, const Concesiones& datos, const QString& usuario,
+                      const QList<CambioCompania>& lista, const QDate& hoy,
+                      const std::function<void(const QString&)>& estado) {
+    DataSet& concesiones = *datos.concesiones;
+    DataSet& usuarios = *datos.usuariosCompania;
+    bool otorgada = false;
+    try {
+        for (const CambioCompania& cambio : lista) {
+            const QString& cia = cambio.compania;
+            const bool tiene = concesiones.locate({QStringLiteral("COMP_COD")}, {cia});
+            if (cambio.acceso && !tiene) {
+                estado(QStringLiteral("Creando usuario en la BD general ..."));
+                concesiones.append();
+                concesiones.setValue(QStringLiteral("COMP_COD"), cia);
+                concesiones.setValue(QStringLiteral("USUA_COD"), usuario);
+                concesiones.post();
+                if (!aplicarConcesion(concesiones))
+                    continue;
+                p.orvilex.disconnect();
+                estado(QStringLiteral("Creando usuario en la compañía ") + cia +
+                       QStringLiteral("..."));
+                p.apuntarCompania(cia);
+                crearUsuarioCompania(usuarios, usuario, hoy);
+                otorgada = true;
+            } else if (!cambio.acceso && tiene) {
+                estado(QStringLiteral("Borrando usuario en la compañía ") + cia +
+                       QStringLiteral("..."));
+                concesiones.remove();
+                if (!aplicarConcesion(concesiones))
+                    continue;
+                p.orvilex.disconnect();
+                p.apuntarCompania(cia);
+                borrarUsuarioCompania(usuarios, usuario);
+            }
+            estado(QString());
+        }
+    } catch (...) {
+        // The other windows work on the working company, whatever failed here.
+        Aplicacion::protect(nullptr, [&p] { p.volverACompaniaDeTrabajo(); });
+        throw;
+    }
+    estado(QString());
+    p.volverACompaniaDeTrabajo();
+    return otorgada;
 }
 
 } // namespace usuarios
