@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QToolButton>
@@ -307,7 +308,7 @@ void Tfaccesousuario::construirPanelReporte() {
 }
 
 void Tfaccesousuario::llenarLookupUsuarios(QComboBox* lookup) const {
-    QAbstractItemModel* anterior = lookup->model();
+    const QPointer<QAbstractItemModel> anterior = lookup->model();
     auto* modelo = new QStandardItemModel(0, 2, lookup);
     if (CUsua->isOpen())
         for (int r = 0; r < CUsua->rowCount(); ++r)

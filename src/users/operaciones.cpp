@@ -163,10 +163,6 @@ void borrarFilasUsuario(Connection& general, Connection& compania, const QString
 
 namespace {
 
-// Rows written per statement: one EXECUTE BLOCK inserts this many rights,
-// so a whole tree is a handful of round trips.
-constexpr int kFilasPorBloque = 100;
-
 QString textoError(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
 }
@@ -179,38 +175,51 @@ void correr(QSqlQuery& consulta, const QString& sql, const QVariantList& valores
         throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
 }
 
-QString bloqueInsercion(int filas) {
-    QString sql = QStringLiteral("EXECUTE BLOCK (U VARCHAR(8) = ?");
-    for (int i = 0; i < filas; ++i)
-        sql += QStringLiteral(", M%1 VARCHAR(20) = ?, O%1 INTEGER = ?, S%1 CHAR(1) = ?").arg(i);
-    sql += QStringLiteral(") AS BEGIN\n");
-    for (int i = 0; i < filas; ++i)
-        sql += QStringLiteral("INSERT INTO ACCESO_USUARIO (USER_COD, ACUS_MODULO, ACUS_OPCION, "
-                              "ACUS_SI) VALUES (:U, :M%1, :O%1, :S%1);\n")
-                   .arg(i);
-    return sql + QStringLiteral("END");
+// All the rights go in one statement: the rows travel packed in one bound
+// parameter, 24 bytes each (module name padded to 20, option number in 3
+// digits, S or N), and the block inserts them one by one on the server.
+// One prepare and one round trip, whatever the size of the tree.
+constexpr int kAnchoModulo = 20;
+constexpr int kAnchoOpcion = 3;
+
+QByteArray empaquetar(const QList<Derecho>& derechos) {
+    QByteArray datos;
+    datos.reserve(derechos.size() * (kAnchoModulo + kAnchoOpcion + 1));
+    for (const Derecho& d : derechos) {
+        const QByteArray modulo = platform::toAnsi(d.modulo);
+        if (modulo.size() > kAnchoModulo || d.opcion < 0 || d.opcion > 999)
+            throw DbError(
+                DbError::Kind::Client,
+                QStringLiteral("Opción fuera del catálogo: %1 %2").arg(d.modulo).arg(d.opcion));
+        datos += modulo.leftJustified(kAnchoModulo, ' ') +
+                 QByteArray::number(d.opcion).rightJustified(kAnchoOpcion, '0') +
+                 (d.concedido ? 'S' : 'N');
+    }
+    return datos;
 }
 
 void insertarDerechos(QSqlDatabase& db, const QString& usuario, const QList<Derecho>& derechos) {
     QSqlQuery consulta(db);
-    int preparadas = 0;
-    for (qsizetype inicio = 0; inicio < derechos.size(); inicio += kFilasPorBloque) {
-        const int filas = int(std::min<qsizetype>(kFilasPorBloque, derechos.size() - inicio));
-        if (filas != preparadas) {
-            if (!consulta.prepare(bloqueInsercion(filas)))
-                throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
-            preparadas = filas;
-        }
-        consulta.bindValue(0, usuario);
-        for (int i = 0; i < filas; ++i) {
-            const Derecho& d = derechos[inicio + i];
-            consulta.bindValue(1 + 3 * i, d.modulo);
-            consulta.bindValue(2 + 3 * i, d.opcion);
-            consulta.bindValue(3 + 3 * i, d.concedido ? QStringLiteral("S") : QStringLiteral("N"));
-        }
-        if (!consulta.exec())
-            throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
-    }
+    static const QString sql = QStringLiteral(
+        "EXECUTE BLOCK (U VARCHAR(8) = ?, D VARCHAR(32000) CHARACTER SET OCTETS = ?) AS\n"
+        "DECLARE I INTEGER = 1;\n"
+        "DECLARE N INTEGER;\n"
+        "BEGIN\n"
+        "  N = OCTET_LENGTH(D);\n"
+        "  WHILE (I < N) DO BEGIN\n"
+        "    INSERT INTO ACCESO_USUARIO (USER_COD, ACUS_MODULO, ACUS_OPCION, ACUS_SI) VALUES (:U, "
+        "TRIM(CAST(SUBSTRING(:D FROM :I FOR 20) AS VARCHAR(20) CHARACTER SET WIN1252)), "
+        "CAST(CAST(SUBSTRING(:D FROM :I + 20 FOR 3) AS VARCHAR(3)) AS INTEGER), "
+        "CAST(SUBSTRING(:D FROM :I + 23 FOR 1) AS CHAR(1) CHARACTER SET WIN1252));\n"
+        "    I = I + 24;\n"
+        "  END\n"
+        "END");
+    if (!consulta.prepare(sql))
+        throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
+    consulta.bindValue(0, usuario);
+    consulta.bindValue(1, empaquetar(derechos));
+    if (!consulta.exec())
+        throw DbError(DbError::Kind::Statement, textoError(consulta.lastError()));
 }
 
 // Runs `pasos` in one transaction of the connection: all of it is kept, or
