@@ -17,8 +17,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -284,6 +286,8 @@ void Tfconfiguracion::FormCreate() {
 }
 
 void Tfconfiguracion::construirArbol() {
+    // Building the tree is no choice of a node.
+    const QSignalBlocker bloqueo(TreeView1);
     TreeView1->clear();
     for (const config::ModuloConfig& modulo : config::arbolConfiguracion(*Cconfigura)) {
         auto* nodo = new QTreeWidgetItem(TreeView1, {modulo.modulo});
@@ -410,9 +414,12 @@ void Tfconfiguracion::CconfiguraCONF_VALORChange() {
     if (!config::valorPermitido(lista_posibles, valor)) {
         Cconfigura->cancel();
         bloquearValor(true);
-        platform::Dialogs::instance().notice(
-            this, QStringLiteral("El valor \"%1\" no está entre los valores permitidos: %2.")
-                      .arg(valor, lista_posibles.join(QStringLiteral(", "))));
+        // Shown once the grid's editor is done with the value.
+        const QString aviso =
+            QStringLiteral("El valor \"%1\" no está entre los valores permitidos: %2.")
+                .arg(valor, lista_posibles.join(QStringLiteral(", ")));
+        QTimer::singleShot(0, this,
+                           [this, aviso] { platform::Dialogs::instance().notice(this, aviso); });
         return;
     }
     bloquearValor(true);

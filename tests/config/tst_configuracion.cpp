@@ -294,10 +294,25 @@ private slots:
         QVERIFY(editable(*v, celda));
         v->DBGridEh1->setFocus();
         QTest::keyClicks(v->DBGridEh1, "s");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::keyClick(v->DBGridEh1->findChild<QComboBox*>()->lineEdit(), Qt::Key_Return);
         QTRY_COMPARE(v->Cconfigura->state(), DataSet::State::Browse);
         QTRY_COMPARE(valor(*v, "IMPRIME LOGO"), QString("s"));
         QVERIFY(bloqueada(*v));
+
+        // A value out of the list typed into the open cell is refused.
+        celda = celdaValor(*v, "IMPRIME LOGO");
+        v->DBGridEh1->pressEditButton();
+        lista = v->DBGridEh1->findChild<QComboBox*>();
+        lista->hidePopup();
+        lista->lineEdit()->selectAll();
+        QTest::keyClicks(lista->lineEdit(), "X");
+        QTest::keyClick(lista->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE(FakeDialogs::actual().textos(),
+                     QStringList{"El valor \"X\" no está entre los valores permitidos: S, N."});
+        QCOMPARE(valor(*v, "IMPRIME LOGO"), QString("s"));
+        QVERIFY(bloqueada(*v));
+        FakeDialogs::actual().limpiar();
 
         elegir(*v, "FACTURACION", "VENTAS");
         celda = celdaValor(*v, "PIE DE FACTURA");
@@ -324,8 +339,8 @@ private slots:
         teclear(*v, "COPIAS POR FACTURA", "7");
         QCOMPARE(valor(*v, "COPIAS POR FACTURA"), QString("2"));
         QVERIFY(!pendientes(*v));
-        QCOMPARE(FakeDialogs::actual().textos(),
-                 QStringList{"El valor \"7\" no está entre los valores permitidos: 1, 2, 3."});
+        QTRY_COMPARE(FakeDialogs::actual().textos(),
+                     QStringList{"El valor \"7\" no está entre los valores permitidos: 1, 2, 3."});
         QCOMPARE(v->Cconfigura->changeCount(), 0);
     }
 
