@@ -261,6 +261,14 @@ void DataSet::setFields(const QList<FieldDef>& fields) {
     declaredFields_ = !fields.isEmpty();
 }
 
+int DataSet::requiredField(const QString& field) const {
+    const int index = fieldIndex(field);
+    if (index < 0)
+        throw DbError(DbError::Kind::Client,
+                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+    return index;
+}
+
 int DataSet::fieldIndex(const QString& name) const {
     for (qsizetype i = 0; i < fields_.size(); ++i)
         if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0)
@@ -589,18 +597,12 @@ QVariant DataSet::value(int field) const {
 }
 
 QVariant DataSet::value(const QString& field) const {
-    const int index = fieldIndex(field);
-    if (index < 0)
-        throw DbError(DbError::Kind::Client,
-                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+    const int index = requiredField(field);
     return value(index);
 }
 
 QString DataSet::text(const QString& field) const {
-    const int index = fieldIndex(field);
-    if (index < 0)
-        throw DbError(DbError::Kind::Client,
-                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+    const int index = requiredField(field);
     if (!isOpen() || (current_ < 0 && state_ != State::Insert && calcStored_ < 0))
         return QString();
     const QVariant v = value(index);
@@ -688,10 +690,7 @@ void DataSet::setValue(int field, const QVariant& value) {
 }
 
 void DataSet::setValue(const QString& field, const QVariant& v) {
-    const int index = fieldIndex(field);
-    if (index < 0)
-        throw DbError(DbError::Kind::Client,
-                      QStringLiteral("%1: Field '%2' not found").arg(name(), field));
+    const int index = requiredField(field);
     setValue(index, v);
 }
 
@@ -699,11 +698,7 @@ bool DataSet::locate(const QStringList& fieldNames, const QVariantList& values, 
     checkBrowsing("locate");
     std::vector<int> indexes;
     for (const QString& n : fieldNames) {
-        const int i = fieldIndex(n);
-        if (i < 0)
-            throw DbError(DbError::Kind::Client,
-                          QStringLiteral("%1: Field '%2' not found").arg(name(), n));
-        indexes.push_back(i);
+        indexes.push_back(requiredField(n));
     }
     const Qt::CaseSensitivity cs =
         (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;

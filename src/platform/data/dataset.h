@@ -80,7 +80,8 @@ public:
     void setFields(const QList<FieldDef>& fields);
     const QList<FieldDef>& fields() const { return fields_; }
     int fieldCount() const { return int(fields_.size()); }
-    int fieldIndex(const QString& name) const; // -1 when unknown (case-insensitive)
+    int fieldIndex(const QString& name) const;    // -1 when unknown (case-insensitive)
+    int requiredField(const QString& name) const; // throws when unknown
     const FieldDef& field(int index) const { return fields_[index]; }
 
     // Source: a table (all its rows, and the table the changes go to) or a
