@@ -53,9 +53,9 @@ QToolButton* boton(QWidget* padre, const char* nombre, const QString& texto) {
 }
 
 QString rutaProyecto() {
-    return QDir(principal().Diraplicacion())
-        .filePath(QStringLiteral("mantenimiento/") +
-                  QString(kProyectoDiseno).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    return platform::ReportProject::projectPath(
+        QDir(principal().Diraplicacion()).filePath(QStringLiteral("mantenimiento")),
+        kProyectoDiseno);
 }
 
 } // namespace

@@ -304,6 +304,7 @@ void Tfaccesousuario::construirPanelReporte() {
     negrita.setBold(true);
     titulo->setFont(negrita);
     panelReporte->addWidget(titulo);
+    construirReporte();
     AdvPanel1->hide();
 }
 
@@ -526,6 +527,8 @@ void Tfaccesousuario::SpeedButton2Click() {
 void Tfaccesousuario::SpeedButton6Click() {
     CUsua->close();
     CUsua->open();
+    llenarLookupUsuarios(LUserd);
+    llenarLookupUsuarios(LUserh);
     AdvPanel1->show();
 }
 
@@ -558,7 +561,7 @@ bool Tfaccesousuario::FormKeyDown(QKeyEvent* event) {
 }
 
 void Tfaccesousuario::closeEvent(QCloseEvent* event) {
-    for (DataSet* d : {CUsuario, CCompania, CUser, CUsua, CAgencias, CBorrar})
+    for (DataSet* d : {CUsuario, CCompania, CUser, CUsua, CAgencias, CBorrar, CReporte})
         d->close();
     regresarACompania();
     QDialog::closeEvent(event);

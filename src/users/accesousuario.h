@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/reports/reportsystem.h"
+
 #include <QDialog>
 #include <QHash>
 
@@ -12,9 +14,15 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
+class SalidaGrilla;
 namespace platform {
+class DataConnection;
+class DataGrid;
 class DataSet;
-}
+class PdfRenderer;
+class ReportProject;
+class TextRenderer;
+} // namespace platform
 
 // Edits what one user may do in one company: the option tree of every
 // module, the user's branch and profile in the company, and a copy of the
@@ -66,6 +74,24 @@ public:
     platform::DataSet* CUsua = nullptr;
     platform::DataSet* CBorrar = nullptr;
 
+    // The access report (panel AdvPanel1): a user range printed through
+    // the report engine or exported from the hidden grid.
+    QComboBox* LUserd = nullptr;
+    QComboBox* LUserh = nullptr;
+    QToolButton *SpeedButton7 = nullptr, *botonExportar = nullptr, *SpeedButton8 = nullptr;
+    QLabel* Panel7 = nullptr; // generating
+    platform::DataGrid* DBGridEh1 = nullptr;
+    platform::DataSet* CReporte = nullptr;
+    platform::DataConnection* RAccesos = nullptr;
+    platform::ReportSystem* RvSystem1 = nullptr;
+    platform::ReportProject* RvProject1 = nullptr;
+    platform::PdfRenderer* RvRenderPDF1 = nullptr;
+    platform::TextRenderer* RvRenderText1 = nullptr;
+    void SpeedButton7Click();  // "F2: Imprimir"
+    void botonExportarClick(); // "F4:Exportar"
+    void SpeedButton8Click();  // "ESC: Cancelar"
+    void RvSystem1OverrideSetup(platform::ReportSystem::SetupStep paso, QDialog*& forma);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -75,6 +101,9 @@ private:
     void construirArbol();
     void construirCopia();
     void construirPanelReporte();
+    void construirReporte();
+    void CReporteCalcFields(platform::DataSet& datos);
+    void generarReporte(const QString& desde, const QString& hasta, bool exportar);
     void abrir();
     void abrirPerfil();
     void abrirAgencias();
@@ -89,4 +118,6 @@ private:
     bool regresado_ = false;
     // Name and administrator flag of each user of the general database.
     QHash<QString, QPair<QString, QString>> generales_;
+    SalidaGrilla* SaveDialog1 = nullptr;
+    bool exportar_ = false; // the report run exports instead of printing
 };

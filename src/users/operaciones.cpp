@@ -391,4 +391,15 @@ bool guardarCompanias(Tfprincipal& p, const Concesiones& datos, const QString& u
     return otorgada;
 }
 
+// ---------------------------------------------------------------- access report
+
+QString sentenciaReporteAccesos(const QString& desde, const QString& hasta) {
+    return QStringLiteral("select * from rep_acceso_usuarios(") + platform::quoted(desde) +
+           QLatin1Char(',') + platform::quoted(hasta) + QLatin1Char(')');
+}
+
+QString tituloReporteAccesos(const QString& desde, const QString& hasta) {
+    return QStringLiteral("Usuarios:") + desde + QStringLiteral(" - ") + hasta;
+}
+
 } // namespace usuarios

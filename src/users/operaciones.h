@@ -104,4 +104,13 @@ bool guardarCompanias(Tfprincipal& principal, const Concesiones& datos, const QS
                       const QList<CambioCompania>& lista, const QDate& hoy,
                       const std::function<void(const QString&)>& estado);
 
+// ---------------------------------------------------------------- access report
+
+// "select * from rep_acceso_usuarios('from','to')": the two user codes
+// quoted with their inner quotes doubled.
+QString sentenciaReporteAccesos(const QString& desde, const QString& hasta);
+
+// The "Titulo" parameter of the access report: "Usuarios:from - to".
+QString tituloReporteAccesos(const QString& desde, const QString& hasta);
+
 } // namespace usuarios

@@ -4,6 +4,7 @@
 #include "platform/reports/reportsystem.h"
 #include "platform/ui/dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -477,6 +478,10 @@ QList<ReportLayout> readProjectFile(const QString& fileName) {
 ReportProject::ReportProject(QObject* parent, const QString& name)
     : QObject(parent) {
     setObjectName(name);
+}
+
+QString ReportProject::projectPath(const QString& folder, const QString& designName) {
+    return QDir(folder).filePath(QString(designName).replace(QLatin1Char('\\'), QLatin1Char('/')));
 }
 
 void ReportProject::open() {

@@ -91,6 +91,10 @@ public:
     ReportSystem* engine = nullptr;
     QString projectFile;
 
+    // The file of a project named as the report designer names it
+    // ("reportes\\auditoria.rav"), relative to a folder.
+    static QString projectPath(const QString& folder, const QString& designName);
+
     // Reads the project file; a missing or unreadable file raises an error
     // that names it.
     void open();
