@@ -1,3 +1,4 @@
+#include "platform/data/dataset.h"
 #include "shell/aplicacion.h"
 #include "shell/aspecto.h"
 #include "shell/principal.h"
@@ -5,6 +6,7 @@
 #include <QScreen>
 
 int main(int argc, char** argv) {
+    platform::settleLocalTimeZone();
     Aplicacion app(argc, argv);
     aplicarAspecto(app);
     Tfprincipal principal;

@@ -84,6 +84,29 @@ private slots:
         QCOMPARE(datos.rowCount(), 3000);
     }
 
+    // The fast paths of the read keep every value exact.
+    void valoresLeidosExactos() {
+        DataSet datos("C", conexion.get());
+        datos.setCommandText(
+            "select cast(-1234.56 as numeric(15,2)) a, cast(-0.05 as numeric(15,2)) b, "
+            "cast(123456789012.34 as numeric(18,2)) c, cast(7 as numeric(9,3)) d, "
+            "cast('2026-03-01 13:45:30.123' as timestamp) e, cast('ab' as char(5)) f, "
+            "cast('Ñandú ñ €' as varchar(20)) g, cast(null as numeric(15,2)) h, "
+            "cast('1899-12-30 00:00:00' as timestamp) i from rdb$database");
+        datos.open();
+        QCOMPARE(datos.scaledAt(0, 0), Q_INT64_C(-123456));
+        QCOMPARE(datos.textAt(0, 0), QString("-1234.56"));
+        QCOMPARE(datos.scaledAt(0, 1), Q_INT64_C(-5));
+        QCOMPARE(datos.textAt(0, 2), QString("123456789012.34"));
+        QCOMPARE(datos.textAt(0, 3), QString("7.000"));
+        QCOMPARE(datos.valueAt(0, 4).toDateTime(),
+                 QDateTime(QDate(2026, 3, 1), QTime(13, 45, 30, 123)));
+        QCOMPARE(datos.textAt(0, 5), QString("ab"));
+        QCOMPARE(datos.textAt(0, 6), QString("Ñandú ñ €"));
+        QVERIFY(datos.isNullAt(0, 7));
+        QCOMPARE(datos.valueAt(0, 8).toDateTime(), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+    }
+
     void abrirDuranteLaLecturaSeRechaza() {
         DataSet datos("C", conexion.get());
         datos.setCommandText(sql);

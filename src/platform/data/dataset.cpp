@@ -4,10 +4,12 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringEncoder>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
@@ -86,6 +88,59 @@ QString rightTrimmed(const QString& s) {
     return n == s.size() ? s : s.left(n);
 }
 
+// A timestamp as the wall-clock time it shows, in milliseconds from the
+// start of the Julian calendar: ordered like the times themselves and free
+// of any time-zone lookup, which is slow and needless for a stored value.
+constexpr qint64 kMsecsPerDay = 86400000;
+qint64 toStamp(const QDateTime& dt) {
+    return dt.date().toJulianDay() * kMsecsPerDay + dt.time().msecsSinceStartOfDay();
+}
+QDateTime fromStamp(qint64 stamp) {
+    return QDateTime(QDate::fromJulianDay(stamp / kMsecsPerDay),
+                     QTime::fromMSecsSinceStartOfDay(int(stamp % kMsecsPerDay)));
+}
+
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// parseScaled without temporaries, for the plain decimal texts the driver
+// gives ("-1234.56"); anything else takes the general path.
+qint64 textToScaled(QStringView t, int scale) {
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    while (i < n && t[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < n && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        negative = t[i++] == QLatin1Char('-');
+    qint64 value = 0;
+    int digits = 0;
+    for (; i < n && isAsciiDigit(t[i]); ++i, ++digits)
+        value = value * 10 + (t[i].unicode() - '0');
+    int decimals = 0;
+    bool roundUp = false;
+    if (i < n && t[i] == QLatin1Char('.')) {
+        for (++i; i < n && isAsciiDigit(t[i]); ++i) {
+            if (decimals < scale) {
+                value = value * 10 + (t[i].unicode() - '0');
+                ++decimals;
+            } else if (decimals == scale) {
+                roundUp = t[i] >= QLatin1Char('5');
+                ++decimals;
+            }
+        }
+    }
+    while (i < n && t[i] == QLatin1Char(' '))
+        ++i;
+    if (i < n || digits > 18)
+        return parseScaled(t.toString(), scale); // exponent form, long numbers
+    for (int d = std::min(decimals, scale); d < scale; ++d)
+        value *= 10;
+    if (roundUp)
+        ++value;
+    return negative ? -value : value;
+}
 } // namespace
 
 bool FieldDef::isText() const {
@@ -112,6 +167,13 @@ QString fieldDateFormat() {
 }
 QString fieldTimeFormat() {
     return g_timeFormat;
+}
+
+void settleLocalTimeZone() {
+#ifdef Q_OS_LINUX
+    if (qEnvironmentVariableIsEmpty("TZ") && QFile::exists(QStringLiteral("/etc/localtime")))
+        qputenv("TZ", ":/etc/localtime");
+#endif
 }
 
 QString scaledToText(qint64 scaled, int scale) {
@@ -162,7 +224,8 @@ struct DataSet::Store {
         return rows++;
     }
 
-    void set(int row, int col, const QVariant& v) {
+    // `trimRight`: a CHAR column's value, padded with blanks by the server.
+    void set(int row, int col, const QVariant& v, bool trimRight = false) {
         Column& c = columns[col];
         const bool isNull = !v.isValid() || v.isNull();
         c.null[row] = isNull;
@@ -171,28 +234,30 @@ struct DataSet::Store {
         switch (c.kind) {
         case FieldKind::String:
         case FieldKind::Memo:
-        case FieldKind::FixedString: {
-            QString s = v.toString();
-            if (c.kind == FieldKind::FixedString)
-                s = rightTrimmed(s);
-            putBytes(c, row, s.toUtf8());
+        case FieldKind::FixedString:
+            if (v.typeId() == QMetaType::QString)
+                putText(c, row, *static_cast<const QString*>(v.constData()),
+                        trimRight || c.kind == FieldKind::FixedString);
+            else
+                putText(c, row, v.toString(), trimRight || c.kind == FieldKind::FixedString);
             break;
-        }
         case FieldKind::Blob:
             putBytes(c, row, v.toByteArray());
             break;
         case FieldKind::Integer:
         case FieldKind::LargeInt:
-            c.num[row] = v.toLongLong();
+            c.num[row] = trimRight ? rightTrimmed(v.toString()).toLongLong() : v.toLongLong();
             break;
         case FieldKind::Float:
-            c.real[row] = v.toDouble();
+            c.real[row] = trimRight ? rightTrimmed(v.toString()).toDouble() : v.toDouble();
             break;
         case FieldKind::Numeric:
             if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
                 c.num[row] = std::llround(v.toDouble() * double(pow10(c.scale)));
+            else if (v.typeId() == QMetaType::QString)
+                c.num[row] = textToScaled(*static_cast<const QString*>(v.constData()), c.scale);
             else
-                c.num[row] = parseScaled(v.toString(), c.scale);
+                c.num[row] = textToScaled(v.toString(), c.scale);
             break;
         case FieldKind::Date:
             c.num[row] = v.toDate().toJulianDay();
@@ -201,9 +266,38 @@ struct DataSet::Store {
             c.num[row] = v.toTime().msecsSinceStartOfDay();
             break;
         case FieldKind::DateTime:
-            c.num[row] = v.toDateTime().toMSecsSinceEpoch();
+            c.num[row] = toStamp(v.toDateTime());
             break;
         }
+    }
+
+    // Gives back the room kept for growth once a whole result is in.
+    void shrink() {
+        for (Column& c : columns) {
+            c.num.shrink_to_fit();
+            c.real.shrink_to_fit();
+            c.span.shrink_to_fit();
+            c.null.shrink_to_fit();
+            c.arena.squeeze();
+        }
+    }
+
+    // Text as UTF-8 straight into the column's arena, without a temporary.
+    static void putText(Column& c, int row, QStringView text, bool trimRight) {
+        qsizetype n = text.size();
+        if (trimRight)
+            while (n > 0 && text[n - 1] == QLatin1Char(' '))
+                --n;
+        const QStringView part = text.left(n);
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        const qsizetype start = c.arena.size();
+        const qsizetype need = start + utf8.requiredSpace(part.size());
+        if (c.arena.capacity() < need)
+            c.arena.reserve(std::max(need, 2 * c.arena.capacity()));
+        c.arena.resize(need);
+        char* end = utf8.appendToBuffer(c.arena.data() + start, part);
+        c.arena.resize(end - c.arena.constData());
+        c.span[row] = {quint32(start), quint32(c.arena.size() - start)};
     }
 
     static void putBytes(Column& c, int row, const QByteArray& bytes) {
@@ -242,7 +336,7 @@ struct DataSet::Store {
         case FieldKind::Time:
             return QTime::fromMSecsSinceStartOfDay(int(c.num[row]));
         case FieldKind::DateTime:
-            return QDateTime::fromMSecsSinceEpoch(c.num[row]);
+            return fromStamp(c.num[row]);
         }
         return QVariant();
     }
@@ -410,9 +504,7 @@ void DataSet::fetch(QSqlQuery& query) {
         for (int i = 0; i < record.count(); ++i) {
             if (target[i] < 0)
                 continue;
-            const QVariant v = query.value(i);
-            fresh->set(row, target[i],
-                       padded[i] && !v.isNull() ? QVariant(rightTrimmed(v.toString())) : v);
+            fresh->set(row, target[i], query.value(i), padded[i]);
         }
         if (batch && fresh->rows % batch == 0 && (!onFetchProgress(fresh->rows) || stopFetch_)) {
             query.finish();
@@ -420,6 +512,7 @@ void DataSet::fetch(QSqlQuery& query) {
         }
     }
     query.finish();
+    fresh->shrink();
 
     emit aboutToReset();
     // A sort of another result's fields means nothing for this one.
@@ -656,8 +749,7 @@ QString DataSet::textAt(int row, int field) const {
     case FieldKind::Time:
         return QTime::fromMSecsSinceStartOfDay(int(c.num[stored])).toString(g_timeFormat);
     case FieldKind::DateTime:
-        return QDateTime::fromMSecsSinceEpoch(c.num[stored])
-            .toString(g_dateFormat + QLatin1Char(' ') + g_timeFormat);
+        return fromStamp(c.num[stored]).toString(g_dateFormat + QLatin1Char(' ') + g_timeFormat);
     case FieldKind::Blob:
         return QStringLiteral("(BLOB)");
     default:
