@@ -46,6 +46,7 @@ Tfconssql::Tfconssql(QWidget* owner)
     DBGridEh1 = herramientas::nombrado(new platform::DataGrid(this), "DBGridEh1");
     DBGridEh1->setDataSet(CRepAuditor);
     DBGridEh1->setReadOnly(true);
+    DBGridEh1->setEnterMovesLikeTab(true);
     DBGridEh1->setAllowedActions(platform::DataGrid::Copy | platform::DataGrid::SelectAll);
     DBGridEh1->setFilterRowVisible(false);
 

@@ -95,6 +95,7 @@ void Tfprocusr::construir() {
     DBGridEh1 = herramientas::nombrado(new platform::DataGrid(this), "DBGridEh1");
     DBGridEh1->setDataSet(CProcusr);
     DBGridEh1->setReadOnly(true);
+    DBGridEh1->setEnterMovesLikeTab(true);
     DBGridEh1->setAllowedActions(platform::DataGrid::Copy | platform::DataGrid::SelectAll);
     DBGridEh1->setFooterVisible(true);
     DBGridEh1->setFilterRowVisible(false);
