@@ -2,6 +2,7 @@
 
 #include "audit/consultas.h"
 #include "audit/salidagrilla.h"
+#include "audit/sistemainformes.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/reports/renderers.h"
@@ -96,20 +97,7 @@ Tfauditoria::Tfauditoria(QWidget* owner)
 
     // The report engine's parts, as the report designer set them.
     RAuditor = new platform::DataConnection(QStringLiteral("RAuditor"), CRepauditor, this);
-    RvSystem1 = new ReportSystem(this, QStringLiteral("RvSystem1"));
-    RvSystem1->titleSetup = QStringLiteral("Opciones");
-    RvSystem1->titleStatus = QStringLiteral("Estado");
-    RvSystem1->titlePreview = QStringLiteral("Vista preliminar");
-    RvSystem1->systemOptions = ReportSystem::UseFiler | ReportSystem::ShowStatus |
-                               ReportSystem::AllowPrintFromPreview | ReportSystem::PreviewModal;
-    RvSystem1->statusGenerating = QStringLiteral("Generando página %p");
-    RvSystem1->statusPrinting = QStringLiteral("Imprimiendo página %p");
-    RvSystem1->jobTitle = QStringLiteral("Reportes de inventario");
-    RvSystem1->previewMaximized = true;
-    RvSystem1->previewZoom = 100;
-    RvSystem1->printerScaleX = 100;
-    RvSystem1->printerScaleY = 100;
-    RvSystem1->unitsFactor = 1;
+    RvSystem1 = sistemaDeInformes(this);
     RvProject1 = new platform::ReportProject(this, QStringLiteral("RvProject1"));
     RvProject1->engine = RvSystem1;
     RvProject1->projectFile = kProyectoDiseno;

@@ -3,6 +3,7 @@
 // system's print-options dialog) or exported from a hidden grid.
 #include "audit/dtformsetup.h"
 #include "audit/salidagrilla.h"
+#include "audit/sistemainformes.h"
 #include "platform/data/dataset.h"
 #include "platform/grid/datagrid.h"
 #include "platform/reports/renderers.h"
@@ -70,20 +71,7 @@ void Tfaccesousuario::construirReporte() {
         new SalidaGrilla(this, DBGridEh1, QStringLiteral("Accesos"), ListaTipos::EspanolCinco);
 
     RAccesos = new platform::DataConnection(QStringLiteral("RAccesos"), CReporte, this);
-    RvSystem1 = new ReportSystem(this, QStringLiteral("RvSystem1"));
-    RvSystem1->titleSetup = QStringLiteral("Opciones");
-    RvSystem1->titleStatus = QStringLiteral("Estado");
-    RvSystem1->titlePreview = QStringLiteral("Vista preliminar");
-    RvSystem1->systemOptions = ReportSystem::UseFiler | ReportSystem::ShowStatus |
-                               ReportSystem::AllowPrintFromPreview | ReportSystem::PreviewModal;
-    RvSystem1->statusGenerating = QStringLiteral("Generando página %p");
-    RvSystem1->statusPrinting = QStringLiteral("Imprimiendo página %p");
-    RvSystem1->jobTitle = QStringLiteral("Reportes de inventario");
-    RvSystem1->previewMaximized = true;
-    RvSystem1->previewZoom = 100;
-    RvSystem1->printerScaleX = 100;
-    RvSystem1->printerScaleY = 100;
-    RvSystem1->unitsFactor = 1;
+    RvSystem1 = sistemaDeInformes(this);
     RvSystem1->onOverrideSetup = [this](ReportSystem::SetupStep paso, QDialog*& forma) {
         RvSystem1OverrideSetup(paso, forma);
     };
